@@ -1,0 +1,2 @@
+target_sources(vorn_ui PRIVATE
+  ${CMAKE_CURRENT_LIST_DIR}/dialog_units.cpp)

@@ -1,0 +1,3 @@
+#pragma once
+// Initialises GStreamer once per process, from whichever thread asks first.
+void ensureGstInitialised();

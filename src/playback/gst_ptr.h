@@ -1,0 +1,46 @@
+#pragma once
+// One owner per GStreamer reference: unique_ptr aliases that drop the reference the way
+// its kind needs.
+#include <gst/gst.h>
+
+#include <memory>
+
+struct GstObjectUnref {
+    void operator()(gpointer object) const {
+        if (object) gst_object_unref(object);
+    }
+};
+struct GstCapsUnref {
+    void operator()(GstCaps* caps) const {
+        if (caps) gst_caps_unref(caps);
+    }
+};
+struct GstMessageUnref {
+    void operator()(GstMessage* message) const {
+        if (message) gst_message_unref(message);
+    }
+};
+struct GstTagListUnref {
+    void operator()(GstTagList* tags) const {
+        if (tags) gst_tag_list_unref(tags);
+    }
+};
+struct GErrorFree {
+    void operator()(GError* error) const {
+        if (error) g_error_free(error);
+    }
+};
+struct GFree {
+    void operator()(gpointer memory) const { g_free(memory); }
+};
+
+template <typename T>
+using GstObjectPtr = std::unique_ptr<T, GstObjectUnref>;
+using GstElementPtr = GstObjectPtr<GstElement>;
+using GstBusPtr = GstObjectPtr<GstBus>;
+using GstPadPtr = GstObjectPtr<GstPad>;
+using GstCapsPtr = std::unique_ptr<GstCaps, GstCapsUnref>;
+using GstMessagePtr = std::unique_ptr<GstMessage, GstMessageUnref>;
+using GstTagListPtr = std::unique_ptr<GstTagList, GstTagListUnref>;
+using GErrorPtr = std::unique_ptr<GError, GErrorFree>;
+using GCharPtr = std::unique_ptr<gchar, GFree>;
