@@ -1,0 +1,2 @@
+target_sources(vorn_media PRIVATE
+  ${CMAKE_CURRENT_LIST_DIR}/class_factory.cpp)

@@ -1,0 +1,129 @@
+#include "songlist/song_list_view.h"
+
+#include <QHeaderView>
+#include <algorithm>
+#include <QKeyEvent>
+#include <QScrollBar>
+#include <QStyle>
+#include <QTableView>
+#include <QVBoxLayout>
+
+#include "app/dialog_units.h"
+#include "songlist/song_list.h"
+
+namespace {
+
+QString fromBytes(const std::string& text) {
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+}  // namespace
+
+SongListModel::SongListModel(QObject* parent) : QAbstractTableModel(parent) {}
+
+void SongListModel::setItemCount(int count) {
+    if (count < 0) count = 0;
+    if (count > rows_) {
+        beginInsertRows({}, rows_, count - 1);
+        rows_ = count;
+        endInsertRows();
+    } else if (count < rows_) {
+        beginRemoveRows({}, count, rows_ - 1);
+        rows_ = count;
+        endRemoveRows();
+    }
+}
+
+int SongListModel::rowCount(const QModelIndex& parent) const {
+    return parent.isValid() ? 0 : rows_;
+}
+
+int SongListModel::columnCount(const QModelIndex& parent) const { return parent.isValid() ? 0 : 2; }
+
+QVariant SongListModel::data(const QModelIndex& index, int role) const {
+    if (!list_ || role != Qt::DisplayRole || !index.isValid()) return {};
+    // The list may have shrunk since the count was set: such a row has no text.
+    const int row = index.row();
+    if (row >= list_->count()) return {};
+    if (index.column() == 0) {
+        const std::string author = list_->authorAt(row);
+        return fromBytes(author.empty() ? list_->pathAt(row) : author);
+    }
+    if (index.column() == 1) return fromBytes(list_->titleAt(row));
+    return {};
+}
+
+SongListView::SongListView(QWidget* owner)
+    : QDialog(owner, Qt::Tool | Qt::FramelessWindowHint),
+      model_(new SongListModel(this)),
+      table_(new QTableView(this)) {
+    setObjectName(QStringLiteral("SongListView"));
+    setFont(dialogFont());
+    table_->setObjectName(QStringLiteral("songs"));
+    table_->setProperty("controlId", kListControlId);
+    table_->setModel(model_);
+    table_->setSelectionBehavior(QAbstractItemView::SelectRows);
+    table_->setSelectionMode(QAbstractItemView::SingleSelection);
+    table_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    table_->horizontalHeader()->hide();
+    table_->verticalHeader()->hide();
+    table_->setShowGrid(false);
+    table_->setWordWrap(false);
+    // Fixed row heights keep a list of a hundred thousand songs as quick as a short one.
+    table_->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    table_->verticalHeader()->setDefaultSectionSize(table_->fontMetrics().height() + 2);
+    table_->horizontalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    table_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(2, 2, 2, 2);
+    layout->addWidget(table_);
+    setStyleSheet(QStringLiteral("SongListView { border: 2px outset palette(mid); }"));
+
+    connect(table_, &QAbstractItemView::doubleClicked, this, [this] { accept(); });
+    table_->installEventFilter(this);
+    fitColumns();
+}
+
+void SongListView::selectRow(int index) {
+    if (index >= 0 && index < model_->rowCount()) {
+        const QModelIndex cell = model_->index(index, 0);
+        table_->scrollTo(cell, QAbstractItemView::EnsureVisible);
+        table_->selectionModel()->setCurrentIndex(
+            cell, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+    }
+    selectedIndex_ = index;
+}
+
+void SongListView::accept() {
+    const QModelIndexList rows = table_->selectionModel()->selectedRows();
+    if (!rows.isEmpty()) selectedIndex_ = rows.first().row();
+    if (notify_) notify_(selectedIndex_);
+    hide();
+}
+
+void SongListView::reject() { hide(); }
+
+bool SongListView::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == table_ && event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+            accept();
+            return true;
+        }
+    }
+    return QDialog::eventFilter(watched, event);
+}
+
+void SongListView::resizeEvent(QResizeEvent* event) {
+    QDialog::resizeEvent(event);
+    fitColumns();
+}
+
+void SongListView::fitColumns() {
+    // Both columns share the width less a scroll bar's, whether one is shown or not.
+    const int scrollBar = style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, this);
+    const int half = std::max(0, (table_->viewport()->width() - scrollBar) / 2);
+    table_->setColumnWidth(0, half);
+    table_->setColumnWidth(1, half);
+}

@@ -1,0 +1,109 @@
+#include "songlist/song_list_view.h"
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QScrollBar>
+#include <QTableView>
+#include <QTest>
+
+#include "songlist/song_list.h"
+
+namespace {
+
+QApplication& app() {
+    static int argc = 1;
+    static char name[] = "song_list_view_test";
+    static char* argv[] = {name, nullptr};
+    static QApplication instance(argc, argv);
+    return instance;
+}
+
+class SongListViewTest : public ::testing::Test {
+protected:
+    SongListViewTest() : view((app(), nullptr)) {}
+
+    void SetUp() override {
+        view.setList(&list);
+        view.setNotify([this](int index) { picks.push_back(index); });
+        view.resize(400, 200);
+    }
+
+    QString cell(int row, int column) {
+        return view.table()->model()->index(row, column).data().toString();
+    }
+
+    SongList list;
+    SongListView view;
+    std::vector<int> picks;
+};
+
+TEST_F(SongListViewTest, RowsShowAuthorOrPathAndTitle) {
+    list.append("/music/a.wav", "Artist", "Title");
+    list.append("/music/b.mp3", "", "");
+    list.append("/music/c.mp3", "", "Only title");
+    view.SetItemCount(list.count());
+    EXPECT_EQ(cell(0, 0), "Artist");
+    EXPECT_EQ(cell(0, 1), "Title");
+    EXPECT_EQ(cell(1, 0), "/music/b.mp3");
+    EXPECT_EQ(cell(1, 1), "");
+    EXPECT_EQ(cell(2, 0), "/music/c.mp3");
+    EXPECT_EQ(cell(2, 1), "Only title");
+}
+
+TEST_F(SongListViewTest, RowCountIsWhatWasSetAndRowsPastTheListHaveNoText) {
+    list.append("/a", "", "");
+    view.SetItemCount(3);  // the list shrank before the count was updated
+    EXPECT_EQ(view.table()->model()->rowCount(), 3);
+    EXPECT_EQ(cell(0, 0), "/a");
+    EXPECT_EQ(cell(2, 0), "");
+}
+
+TEST_F(SongListViewTest, EnterAndDoubleClickPickTheSelectedRowEscapePostsNothing) {
+    for (int i = 0; i < 5; ++i) list.append("/s" + std::to_string(i), "", "");
+    view.SetItemCount(list.count());
+    view.show();
+    view.selectRow(1);
+    view.table()->selectRow(3);
+    QTest::keyClick(view.table(), Qt::Key_Return);
+    EXPECT_FALSE(view.isVisible());
+
+    view.show();
+    view.table()->selectRow(4);
+    const QRect rect = view.table()->visualRect(view.table()->model()->index(4, 0));
+    QTest::mouseClick(view.table()->viewport(), Qt::LeftButton, {}, rect.center());
+    QTest::mouseDClick(view.table()->viewport(), Qt::LeftButton, {}, rect.center());
+
+    view.show();
+    QTest::keyClick(view.table(), Qt::Key_Escape);
+    EXPECT_FALSE(view.isVisible());
+    EXPECT_EQ(picks, (std::vector<int>{3, 4}));
+}
+
+TEST_F(SongListViewTest, PickOnAnEmptyListPostsTheShownIndex) {
+    view.SetItemCount(0);
+    view.selectRow(-1);
+    view.accept();
+    view.selectRow(2);
+    view.accept();
+    EXPECT_EQ(picks, (std::vector<int>{-1, 2}));
+}
+
+TEST_F(SongListViewTest, AppendingKeepsTheScrollPositionAndColumnsShareTheWidth) {
+    for (int i = 0; i < 100000; ++i) list.append("/song" + std::to_string(i), "", "");
+    view.SetItemCount(50000);
+    view.show();
+    view.table()->verticalScrollBar()->setValue(1234);
+    view.SetItemCount(list.count());
+    EXPECT_EQ(view.table()->verticalScrollBar()->value(), 1234);
+    EXPECT_EQ(view.table()->model()->rowCount(), 100000);
+
+    view.resize(600, 300);
+    QApplication::processEvents();
+    const int scrollBar = view.style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, &view);
+    const int expected = (view.table()->viewport()->width() - scrollBar) / 2;
+    EXPECT_EQ(view.table()->columnWidth(0), expected);
+    EXPECT_EQ(view.table()->columnWidth(1), expected);
+}
+
+}  // namespace

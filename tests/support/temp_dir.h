@@ -1,0 +1,26 @@
+#pragma once
+// A real temporary folder for one test, removed with everything in it when the object goes.
+#include <string>
+
+namespace testsupport {
+
+class TempDir {
+public:
+    // Creates a new empty folder under $TMPDIR (or /tmp); throws std::runtime_error on failure.
+    TempDir();
+    ~TempDir();
+    TempDir(const TempDir&) = delete;
+    TempDir& operator=(const TempDir&) = delete;
+
+    // The folder, without a trailing "/".
+    const std::string& path() const { return path_; }
+    // path() + "/" + name.
+    std::string file(const std::string& name) const;
+    // Creates the sub-folder `name` (and its parents) and returns its path.
+    std::string subdir(const std::string& name) const;
+
+private:
+    std::string path_;
+};
+
+}  // namespace testsupport

@@ -1,0 +1,73 @@
+#pragma once
+// Media files for tests, generated on the spot with GStreamer pipelines (audiotestsrc,
+// videotestsrc, wavenc, lamemp3enc, id3v2mux, jpegenc, avimux...), run to end of stream.
+//
+// Every make* function writes `dir + "/" + name` (name may hold any bytes, even invalid
+// UTF-8), returns that path, and throws std::runtime_error with GStreamer's message when
+// the pipeline fails or does not finish within a minute. GStreamer is initialised on first
+// use. Audio is a sine of `freq` Hz at `volume` (0..1), 44.1 kHz stereo, unless stated.
+#include <cstddef>
+#include <string>
+
+namespace testsupport {
+
+// Tags written into a file; empty members are left out.
+struct TagSet {
+    std::string artist;
+    std::string title;
+    std::string comment;
+    bool empty() const { return artist.empty() && title.empty() && comment.empty(); }
+};
+
+// PCM WAV (16-bit) with the tags in a LIST INFO chunk (IART, INAM, ICMT).
+std::string makeWav(const std::string& dir, const std::string& name, double seconds,
+                    const TagSet& tags = {}, double freq = 440, double volume = 0.8);
+
+// MP3 at 128 kbit/s with an ID3v2 tag (artist, title, comment) and a Xing header, so its
+// duration is known from the first frame.
+std::string makeMp3(const std::string& dir, const std::string& name, double seconds,
+                    const TagSet& tags = {}, double freq = 440, double volume = 0.8);
+
+// Constant bitrate MP3 without any Xing/Info frame: its duration can only be estimated
+// from the byte length and the bitrate. Checked with hasXingHeader() before returning.
+std::string makeCbrMp3WithoutXing(const std::string& dir, const std::string& name,
+                                  double seconds, const TagSet& tags = {}, double freq = 440,
+                                  int kbps = 128);
+
+enum class AviAudio { None, Pcm, Mp3 };
+
+// AVI with MJPEG video (videotestsrc, `width` x `height`, 10 frames a second) lasting
+// `videoSeconds`, and a sound track of `audioSeconds` in `audio` coding (AviAudio::None
+// makes a video-only file and ignores audioSeconds).
+std::string makeAvi(const std::string& dir, const std::string& name, double videoSeconds,
+                    double audioSeconds, AviAudio audio = AviAudio::Pcm, int width = 320,
+                    int height = 240, const TagSet& tags = {}, double freq = 440);
+
+// A video-only AVI (MJPEG, no sound track).
+std::string makeVideoOnly(const std::string& dir, const std::string& name, double seconds,
+                          int width = 320, int height = 240);
+
+// Damaged files.
+std::string makeEmptyFile(const std::string& dir, const std::string& name);
+// `bytes` pseudo-random bytes from `seed` (the name decides what it pretends to be, e.g. .mp3).
+std::string makeRandomBytes(const std::string& dir, const std::string& name, std::size_t bytes,
+                            unsigned seed = 1);
+// A copy of the first `keepBytes` bytes of `source`.
+std::string makeTruncatedCopy(const std::string& source, const std::string& dir,
+                              const std::string& name, std::size_t keepBytes);
+
+// True when the first MPEG audio frame of the MP3 file is a Xing or Info frame.
+bool hasXingHeader(const std::string& mp3Path);
+
+// The largest absolute sample value (0..1, all channels) of an audio file that GStreamer
+// can decode (WAV in particular), between `fromSeconds` and `toSeconds` (negative: to the
+// end). Throws std::runtime_error when the file can't be decoded.
+double peakAmplitude(const std::string& path, double fromSeconds = 0, double toSeconds = -1);
+
+// Runs a gst-launch style description to end of stream. When `outputPath` is not empty it
+// becomes the "location" of the element named "out"; when `tags` is not empty they are set
+// on the tag setter named "tagger". Throws std::runtime_error on error or time-out.
+void runPipeline(const std::string& description, const std::string& outputPath = {},
+                 const TagSet& tags = {}, double timeoutSeconds = 60);
+
+}  // namespace testsupport
