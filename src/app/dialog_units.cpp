@@ -17,13 +17,32 @@ DialogUnits::DialogUnits(const QFont& font) {
     const QString letters = QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz");
     charWidth_ = (metrics.horizontalAdvance(letters) / 26 + 1) / 2;
     charHeight_ = metrics.height();
-    if (charWidth_ <= 0) charWidth_ = 1;
-    if (charHeight_ <= 0) charHeight_ = 1;
+    if (charWidth_ <= 0)
+        charWidth_ = 1;
+    if (charHeight_ <= 0)
+        charHeight_ = 1;
 }
 
-int DialogUnits::x(int units) const { return units * charWidth_ / 4; }
+namespace {
 
-int DialogUnits::y(int units) const { return units * charHeight_ / 8; }
+// units * base / divisor, rounded to the nearest pixel with halves away from zero, as
+// the dialog manager maps its units.
+int scaleRounded(int units, int base, int divisor) {
+    const long long product = static_cast<long long>(units) * base;
+    const long long half = divisor / 2;
+    return static_cast<int>(product >= 0 ? (product + half) / divisor
+                                         : -((-product + half) / divisor));
+}
+
+}  // namespace
+
+int DialogUnits::x(int units) const {
+    return scaleRounded(units, charWidth_, 4);
+}
+
+int DialogUnits::y(int units) const {
+    return scaleRounded(units, charHeight_, 8);
+}
 
 QRect DialogUnits::rect(int left, int top, int width, int height) const {
     return QRect(x(left), y(top), x(width), y(height));

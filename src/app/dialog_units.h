@@ -9,7 +9,7 @@
 QFont dialogFont();
 
 class DialogUnits {
-public:
+  public:
     explicit DialogUnits(const QFont& font = dialogFont());
     int x(int units) const;
     int y(int units) const;
@@ -17,7 +17,7 @@ public:
     int averageCharWidth() const { return charWidth_; }
     int charHeight() const { return charHeight_; }
 
-private:
+  private:
     int charWidth_;
     int charHeight_;
 };

@@ -4,77 +4,63 @@
 #include <atomic>
 #include <functional>
 #include <memory>
-#include <mutex>
 #include <string>
-#include <thread>
 #include <vector>
 
 #include "songlist/list_type.h"
 #include "songlist/song_probe.h"
+#include "songlist/thread_task.h"
 
 class SongList;
-
-// Base of a task that runs on a thread of its own.
-class ThreadTask {
-public:
-    virtual ~ThreadTask();
-    ThreadTask() = default;
-    ThreadTask(const ThreadTask&) = delete;
-    ThreadTask& operator=(const ThreadTask&) = delete;
-
-    virtual void requestStop() = 0;
-    virtual int run() = 0;
-
-    // Starts run() on a new thread. A previous thread must have been waited for.
-    // False when the thread can't be created.
-    bool start();
-    // True from start() until the thread has been waited for.
-    bool hasThread() const;
-    // Waits until the thread has ended and releases it. `pump` is called repeatedly while
-    // waiting, so a caller on the user-interface thread keeps handling what the thread
-    // sends it synchronously (no deadlock). Without a thread it returns at once.
-    void waitForEnd(const std::function<void()>& pump = {});
-
-protected:
-    // Marks the thread as ended; run() calls it as its last step.
-    void markThreadEnded();
-
-private:
-    std::thread thread_;
-    std::atomic<bool> ended_{true};
-};
+class VisitedFolders;
 
 class SongSearcher : public ThreadTask {
-public:
-    // Called on the search thread with the walk's result; it returns once the owner has
-    // handled it (the owner's thread must not be blocked waiting for this thread then).
+  public:
+    // Called on the search thread with the walk's result (0, or -1 for an unknown kind)
+    // while running() is still true; it returns once the owner has handled it. The owner
+    // must therefore never block its own thread on this searcher without a pump.
     using NotifyFn = std::function<void(int result)>;
 
     SongSearcher(SongList& list, SongProbeFactory probeFactory);
-    ~SongSearcher() override;  // stops and waits for a running search
+    // Requests a stop and waits for the search thread without pumping: an owner whose
+    // notify needs its own thread must have called waitForEnd(pump) before.
+    ~SongSearcher() override;
 
-    // Set by the owner before start().
+    // Set by the owner before start(), never while a search runs (wait for its end first).
     std::string selection;
     ListType kind = Folder;
 
     void requestStop() override;
+    // The search: probes every candidate of `selection` and appends the good ones. Runs on
+    // the thread of start(); may also be called directly, then it runs on the caller.
     int run() override;
     virtual void setNotify(NotifyFn notify);
+    // Rebuilds the patterns from the search setting, e.g. "*.wav;*.mp3;*.avi".
     void setPatterns(const std::string& searchExtent);
     const std::vector<std::string>& patterns() const { return patterns_; }
+    // True while a search is under way: from start() (or the start of a direct run())
+    // until just after the notification; requestStop() clears it.
     bool running() const { return running_.load(); }
 
-    // The item walk and its handlers, on the search thread (public for tests).
-    int forEachItem(int (SongSearcher::*handler)(const std::string&), const std::string& items);
+  protected:
+    void threadStarting(bool starting) override;
+
+  private:
+    using ItemHandler = int (SongSearcher::*)(const std::string&);
+
+    int forEachItem(ItemHandler handler, const std::string& items);
     int addFile(const std::string& path);
     int searchFolder(const std::string& folder);
-    int readSongListFile(const std::string& path);
+    void searchFolderOnce(const std::string& folder, VisitedFolders& visited);
+    int readListFile(const std::string& path);
 
-private:
     SongList& list_;
     SongProbeFactory probeFactory_;
     std::unique_ptr<SongProbe> probe_;
     std::vector<std::string> patterns_;
     NotifyFn notify_;
     std::atomic<bool> running_{false};
+    // Set by start() when it already marked the search as running, so that a stop
+    // requested before the thread got going is not undone by run().
+    bool startedRunning_ = false;
 };

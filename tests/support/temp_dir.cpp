@@ -12,7 +12,8 @@ TempDir::TempDir() {
     std::string pattern = std::string(base && *base ? base : "/tmp") + "/vorn-test-XXXXXX";
     std::vector<char> buffer(pattern.begin(), pattern.end());
     buffer.push_back('\0');
-    if (!mkdtemp(buffer.data())) throw std::runtime_error("can't create a temporary folder");
+    if (!mkdtemp(buffer.data()))
+        throw std::runtime_error("can't create a temporary folder");
     path_ = buffer.data();
 }
 
@@ -21,7 +22,9 @@ TempDir::~TempDir() {
     std::filesystem::remove_all(path_, ignored);
 }
 
-std::string TempDir::file(const std::string& name) const { return path_ + "/" + name; }
+std::string TempDir::file(const std::string& name) const {
+    return path_ + "/" + name;
+}
 
 std::string TempDir::subdir(const std::string& name) const {
     std::string dir = file(name);

@@ -5,7 +5,7 @@
 namespace testsupport {
 
 class TempDir {
-public:
+  public:
     // Creates a new empty folder under $TMPDIR (or /tmp); throws std::runtime_error on failure.
     TempDir();
     ~TempDir();
@@ -19,7 +19,7 @@ public:
     // Creates the sub-folder `name` (and its parents) and returns its path.
     std::string subdir(const std::string& name) const;
 
-private:
+  private:
     std::string path_;
 };
 

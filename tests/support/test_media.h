@@ -30,9 +30,8 @@ std::string makeMp3(const std::string& dir, const std::string& name, double seco
 
 // Constant bitrate MP3 without any Xing/Info frame: its duration can only be estimated
 // from the byte length and the bitrate. Checked with hasXingHeader() before returning.
-std::string makeCbrMp3WithoutXing(const std::string& dir, const std::string& name,
-                                  double seconds, const TagSet& tags = {}, double freq = 440,
-                                  int kbps = 128);
+std::string makeCbrMp3WithoutXing(const std::string& dir, const std::string& name, double seconds,
+                                  const TagSet& tags = {}, double freq = 440, int kbps = 128);
 
 enum class AviAudio { None, Pcm, Mp3 };
 

@@ -1,0 +1,156 @@
+#include "app/player_app.h"
+
+#include <QApplication>
+#include <QMessageBox>
+#include <QWidget>
+
+#include "app/about_box.h"
+#include "app/app_icons.h"
+#include "app/ini_location.h"
+#include "app/plugin_registration.h"
+#include "app/settings_io.h"
+#include "effects/effect_catalogue.h"
+#include "effects/settings_sheet.h"
+#include "playback/gst_init.h"
+
+namespace {
+
+PlayerApp* theApp = nullptr;
+
+}  // namespace
+
+PluginRegistration PluginRegistration::system() {
+    return PluginRegistration{
+        [](const std::filesystem::path& dir) { return ::registerPlugin(dir); },
+        [](const std::filesystem::path& dir) { return ::unregisterPlugin(dir); }};
+}
+
+PlayerApp::PlayerApp(int& argc, char** argv, StartOptions options,
+                     PluginRegistration registration)
+    : application_(std::make_unique<QApplication>(argc, argv)),
+      options_(std::move(options)),
+      registration_(std::move(registration)) {
+    theApp = this;
+    // The media framework is initialised on the user-interface thread before any window
+    // exists, as the platform's component run time once was.
+    ensureGstInitialised();
+}
+
+PlayerApp::~PlayerApp() {
+    // Also after a failed start-up, so the registration never outlives the program.
+    if (initialised_ && registration_.unregisterPlugin) {
+        registration_.unregisterPlugin(programDir_);
+    }
+    // GStreamer stays initialised: it cannot be initialised again within one process.
+    settings.play.effectCatalogue = nullptr;
+    if (theApp == this) theApp = nullptr;
+}
+
+PlayerApp* PlayerApp::instance() { return theApp; }
+
+void PlayerApp::findProgramDir() {
+    programDir_ = programDirectoryOf(QCoreApplication::applicationFilePath().toStdString());
+}
+
+void PlayerApp::loadIcons() {
+    smallIcon_ = ::smallAppIcon();
+    appIcon_ = ::appIcon();
+    QApplication::setWindowIcon(appIcon_);
+}
+
+bool PlayerApp::InitInstance() {
+    // 1-2. The program folder and the one ini file every profile access goes to.
+    findProgramDir();
+    iniPath_ = chooseIniPath(iniLocationFromEnvironment(options_.iniFile, programDir_));
+    iniStore_ = std::make_unique<IniStore>(iniPath_);
+
+    // 3. Register the plug-in; start-up goes on whatever the result.
+    initialised_ = true;
+    if (registration_.registerPlugin) registration_.registerPlugin(programDir_);
+
+    // 4-6. Icons, the empty effect catalogue (the registry is read only when the user
+    // asks for effects), the settings.
+    loadIcons();
+    effectCatalogue_ = std::make_unique<EffectCatalogue>();
+    settings.play.effectCatalogue = effectCatalogue_.get();
+    loadSettings();
+
+    // 7. The player window, hidden.
+    if (!createPlayerWindow()) {
+        showCreateFailure();
+        return false;
+    }
+    // 8. The main bar.
+    if (!createMainBar()) {
+        saveSettings();
+        playerWindow.reset();
+        showCreateFailure();
+        return false;
+    }
+    // 9. The main bar has the screen.
+    mainWindow = mainBar.get();
+    menuSource = mainBarMenuSource();
+    // 10. The tray icon.
+    if (!settings.other.isnoTaskTray) addTrayIcon();
+    return true;
+}
+
+int PlayerApp::ExitInstance() {
+    settings.play.effectCatalogue = nullptr;
+    effectCatalogue_.reset();
+    mainWindow = nullptr;
+    menuSource = nullptr;
+    mainBar.reset();
+    playerWindow.reset();
+    return 0;
+}
+
+int PlayerApp::run() {
+    const bool started = InitInstance();
+    if (started) {
+        if (mainWindow) {
+            QApplication::exec();
+        } else {
+            // Until the main bar joins the program there is no window to run: the about
+            // box shows what this is, and closing it ends the program.
+            showAboutBoxInstead();
+        }
+    }
+    ExitInstance();
+    return started ? 0 : 1;
+}
+
+void PlayerApp::showAboutBoxInstead() { AboutBox::showFor(nullptr); }
+
+void PlayerApp::loadSettings() { ::loadSettings(*iniStore_, settings); }
+
+void PlayerApp::saveSettings() {
+    ::saveSettings(*iniStore_, settings);
+    iniStore_->flush();  // a failed write is ignored; the old file stays whole
+}
+
+void PlayerApp::openSettings(int startPage) {
+    if (!runSettingsSheet(settings, startPage, nullptr)) return;
+    if (settings.other.isnoTaskTray) {
+        removeTrayIcon();
+        // The window may have been hidden in the tray while minimized.
+        if (mainWindow) mainWindow->showNormal();
+    } else {
+        addTrayIcon();
+    }
+}
+
+bool PlayerApp::createPlayerWindow() { return true; }
+
+bool PlayerApp::createMainBar() { return true; }
+
+MenuSource* PlayerApp::mainBarMenuSource() { return nullptr; }
+
+void PlayerApp::addTrayIcon() {}
+
+void PlayerApp::removeTrayIcon() {}
+
+void PlayerApp::showCreateFailure() {
+    QMessageBox::warning(nullptr, QString::fromUtf8(kCreateFailCaption),
+                         QString::fromUtf8(kCreateFailText), QMessageBox::Ok);
+}

@@ -1,0 +1,2 @@
+target_sources(vorn_core PRIVATE
+  ${CMAKE_CURRENT_LIST_DIR}/plugin_registration.cpp)

@@ -1,0 +1,131 @@
+#include "playback/graph_report.h"
+
+#include <ctime>
+
+#include "playback/gst_ptr.h"
+
+namespace {
+
+// A linked pad shows what it negotiated; an unlinked one the last kind of media it can
+// offer; a pad with neither shows nothing.
+PadRecord describePad(GstPad* pad) {
+    GstCapsPtr caps;
+    if (gst_pad_is_linked(pad))
+        caps.reset(gst_pad_get_current_caps(pad));
+    if (!caps) {
+        GstCapsPtr offered(gst_pad_query_caps(pad, nullptr));
+        guint count = offered ? gst_caps_get_size(offered.get()) : 0;
+        if (count > 0 && !gst_caps_is_any(offered.get()))
+            caps.reset(gst_caps_copy_nth(offered.get(), count - 1));
+    }
+    PadRecord record = describeCaps(caps.get());
+    GCharPtr name(gst_pad_get_name(pad));
+    record.name = name ? name.get() : "";
+    return record;
+}
+
+ElementRecord describeElement(GstElement* element) {
+    ElementRecord record;
+    GCharPtr name(gst_element_get_name(element));
+    record.name = name ? name.get() : "";
+    GstIterator* pads = gst_element_iterate_pads(element);
+    GValue item = G_VALUE_INIT;
+    bool more = true;
+    while (more) {
+        switch (gst_iterator_next(pads, &item)) {
+            case GST_ITERATOR_OK: {
+                auto* pad = GST_PAD(g_value_get_object(&item));
+                PadRecord padRecord = describePad(pad);
+                if (GST_PAD_DIRECTION(pad) == GST_PAD_SINK)
+                    record.inputs.push_back(padRecord);
+                if (GST_PAD_DIRECTION(pad) == GST_PAD_SRC)
+                    record.outputs.push_back(padRecord);
+                g_value_reset(&item);
+                break;
+            }
+            case GST_ITERATOR_RESYNC:
+                gst_iterator_resync(pads);
+                record.inputs.clear();
+                record.outputs.clear();
+                break;
+            default:
+                more = false;
+                break;
+        }
+    }
+    g_value_unset(&item);
+    gst_iterator_free(pads);
+    return record;
+}
+
+void collectBin(GstBin* bin, std::vector<ElementRecord>& out) {
+    // Take the children first, so the walk holds no iterator while it descends.
+    std::vector<GstElementPtr> children;
+    GstIterator* elements = gst_bin_iterate_elements(bin);
+    GValue item = G_VALUE_INIT;
+    bool more = true;
+    while (more) {
+        switch (gst_iterator_next(elements, &item)) {
+            case GST_ITERATOR_OK:
+                children.emplace_back(GST_ELEMENT(g_value_dup_object(&item)));
+                g_value_reset(&item);
+                break;
+            case GST_ITERATOR_RESYNC:
+                gst_iterator_resync(elements);
+                children.clear();
+                break;
+            default:
+                more = false;
+                break;
+        }
+    }
+    g_value_unset(&item);
+    gst_iterator_free(elements);
+    for (const GstElementPtr& child : children) {
+        out.push_back(describeElement(child.get()));
+        if (GST_IS_BIN(child.get()))
+            collectBin(GST_BIN(child.get()), out);
+    }
+}
+
+}  // namespace
+
+PadRecord describeCaps(const GstCaps* caps) {
+    PadRecord record;
+    if (!caps || gst_caps_is_empty(caps) || gst_caps_is_any(caps))
+        return record;
+    const GstStructure* structure = gst_caps_get_structure(caps, 0);
+    record.subtype = gst_structure_get_name(structure);
+    record.major = record.subtype.substr(0, record.subtype.find('/'));
+    GCharPtr text(gst_structure_to_string(structure));
+    std::string fields = text ? text.get() : "";
+    // "name, field=(type)value, ..." without the leading name.
+    std::size_t comma = fields.find(", ");
+    record.format = comma == std::string::npos ? "" : fields.substr(comma + 2);
+    if (!record.format.empty() && record.format.back() == ';')
+        record.format.pop_back();
+    int width = 0;
+    int height = 0;
+    if (gst_structure_get_int(structure, "width", &width) &&
+        gst_structure_get_int(structure, "height", &height)) {
+        record.format += " [" + std::to_string(width) + ":" + std::to_string(height) + "]";
+    }
+    return record;
+}
+
+std::vector<ElementRecord> collectGraphRecords(GstElement* pipeline) {
+    std::vector<ElementRecord> records;
+    if (pipeline && GST_IS_BIN(pipeline))
+        collectBin(GST_BIN(pipeline), records);
+    return records;
+}
+
+void WriteGraphReport(GstElement* pipeline, const std::string& path) {
+    if (!pipeline || path.empty())
+        return;
+    std::vector<ElementRecord> records = collectGraphRecords(pipeline);
+    std::time_t now = std::time(nullptr);
+    std::tm local{};
+    localtime_r(&now, &local);
+    appendReportText(path, formatGraphReport(records, local));
+}

@@ -1,0 +1,61 @@
+#include "songlist/folder_listing.h"
+
+#include <dirent.h>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cstring>
+
+namespace {
+
+bool isDotOrDotDot(const char* name) {
+    return name[0] == '.' && (name[1] == '\0' || (name[1] == '.' && name[2] == '\0'));
+}
+
+// Whether entry `name` of the open folder `dirFd` is a folder, following links.
+bool isFolderEntry(int dirFd, const dirent& entry) {
+#ifdef _DIRENT_HAVE_D_TYPE
+    if (entry.d_type == DT_DIR)
+        return true;
+    if (entry.d_type != DT_UNKNOWN && entry.d_type != DT_LNK)
+        return false;
+#endif
+    struct stat info {};
+    // A dangling link or an entry that vanished meanwhile counts as a file.
+    if (fstatat(dirFd, entry.d_name, &info, 0) != 0)
+        return false;
+    return S_ISDIR(info.st_mode);
+}
+
+}  // namespace
+
+bool FolderListing::read(const std::string& path) {
+    entries_.clear();
+    names_.clear();
+    int fd = ::open(path.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0)
+        return false;
+    struct stat info {};
+    if (fstat(fd, &info) != 0) {
+        ::close(fd);
+        return false;
+    }
+    identity_ = {static_cast<std::uint64_t>(info.st_dev), static_cast<std::uint64_t>(info.st_ino)};
+    DIR* dir = fdopendir(fd);
+    if (dir == nullptr) {
+        ::close(fd);
+        return false;
+    }
+    // A read error ends the listing like its end: what was read so far is used.
+    while (const dirent* entry = readdir(dir)) {
+        if (isDotOrDotDot(entry->d_name))
+            continue;
+        const std::size_t length = std::strlen(entry->d_name);
+        entries_.push_back(Entry{static_cast<std::uint32_t>(names_.size()),
+                                 static_cast<std::uint32_t>(length), isFolderEntry(fd, *entry)});
+        names_.append(entry->d_name, length);
+    }
+    closedir(dir);  // also closes fd
+    return true;
+}

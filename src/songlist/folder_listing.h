@@ -1,0 +1,47 @@
+#pragma once
+// One read of a folder's entries, in the order the file system returns them, with what
+// the search needs of each: its name (raw bytes) and whether it is a folder. Costs one
+// directory read; an entry's type comes from the directory itself and is only looked up
+// separately for links and for file systems that don't report it.
+#include <cstdint>
+#include <set>
+#include <string>
+#include <string_view>
+#include <utility>
+#include <vector>
+
+class FolderListing {
+  public:
+    struct Entry {
+        std::uint32_t offset;  // into the name buffer
+        std::uint32_t length;
+        bool isFolder;  // a folder, or a link to one
+    };
+
+    // Reads `path`. False, with no entries, when it can't be opened as a folder.
+    bool read(const std::string& path);
+
+    // Identity of the folder read (device and inode), to visit each folder once.
+    std::pair<std::uint64_t, std::uint64_t> identity() const { return identity_; }
+    // Entries without "." and "..".
+    const std::vector<Entry>& entries() const { return entries_; }
+    std::string_view name(const Entry& entry) const {
+        return std::string_view(names_).substr(entry.offset, entry.length);
+    }
+
+  private:
+    std::pair<std::uint64_t, std::uint64_t> identity_{0, 0};
+    std::vector<Entry> entries_;
+    std::string names_;
+};
+
+// The folders one search has entered, so a link leading back into the tree can't make it
+// loop.
+class VisitedFolders {
+  public:
+    // False when the folder was entered before.
+    bool enter(const FolderListing& folder) { return seen_.insert(folder.identity()).second; }
+
+  private:
+    std::set<std::pair<std::uint64_t, std::uint64_t>> seen_;
+};

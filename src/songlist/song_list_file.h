@@ -1,0 +1,26 @@
+#pragma once
+// The song list file (".lst"): a version line, a comment line with the time of writing,
+// then one line per song, "path TAB author TAB title", every line ending in CR LF. Paths
+// and texts are written as the bytes they are, without quoting.
+#include <cstddef>
+#include <functional>
+#include <string>
+
+class SongList;
+
+// A reader takes at most this many characters of a line.
+constexpr std::size_t kSongListLineMax = 5119;
+
+// Writes `list` to `path` (created or truncated). 0 when written; -3 when the file can't
+// be created or written, with the system's reason in `errorReason` when given. The count
+// is read once; each field of each entry is copied under its own lock section, so a
+// search may go on appending meanwhile.
+int writeSongList(const std::string& path, const SongList& list, std::string* errorReason);
+
+// Reads the list file `path` and hands the path of every song line, in file order, to
+// `addFile`. Lines starting with '#' are comments; a path ends at the first TAB; empty
+// paths are passed over. 0 at the end of the file, -1 when it can't be opened, -2 when
+// reading stopped early: a read error, or a line longer than kSongListLineMax (its first
+// kSongListLineMax characters are still used).
+int ReadSongListFile(const std::string& path,
+                     const std::function<void(const std::string& songPath)>& addFile);

@@ -1,0 +1,20 @@
+# The media graph and its pipeline report, over generated media.
+vorn_add_test(graph_report_format_test
+  SOURCES ${CMAKE_CURRENT_LIST_DIR}/graph_report_format_test.cpp
+  LIBS vorn_core vorn_test_support)
+
+vorn_add_test(media_graph_test
+  SOURCES ${CMAKE_CURRENT_LIST_DIR}/media_graph_test.cpp
+          ${CMAKE_CURRENT_LIST_DIR}/media_graph_video_test.cpp
+          ${CMAKE_CURRENT_LIST_DIR}/media_graph_effects_test.cpp
+  LIBS vorn_media vorn_test_support)
+if(TARGET gstzarvex)
+  add_dependencies(media_graph_test gstzarvex)
+endif()
+
+vorn_add_test(media_session_test
+  SOURCES ${CMAKE_CURRENT_LIST_DIR}/media_session_test.cpp
+  LIBS vorn_media vorn_test_support)
+if(TARGET gstzarvex)
+  add_dependencies(media_session_test gstzarvex)
+endif()

@@ -1,0 +1,116 @@
+#include "songlist/song_list_file.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <regex>
+
+#include "songlist/song_list.h"
+#include "test_tree.h"
+
+namespace {
+
+struct ReadResult {
+    int result;
+    std::vector<std::string> paths;
+};
+
+ReadResult readList(const std::string& path) {
+    ReadResult read{0, {}};
+    read.result = ReadSongListFile(path, [&](const std::string& p) { read.paths.push_back(p); });
+    return read;
+}
+
+using Paths = std::vector<std::string>;
+
+}  // namespace
+
+TEST(SongListFileWriter, WritesHeaderAndOneCrLfLinePerSong) {
+    TempTree tree;
+    SongList list;
+    list.append("/m/a.wav", "Author A", "Title A");
+    list.append("/m/b.mp3", "", "");
+    list.append("/m/\xFF\xFE.avi", "\xE4\xBD\x9C", "t");
+    const std::string path = tree.root() + "/out.lst";
+    std::string reason = "untouched";
+    ASSERT_EQ(writeSongList(path, list, &reason), 0);
+    EXPECT_EQ(reason, "untouched");
+
+    const std::string text = readWholeFile(path);
+    const std::regex expected(
+        "#v1000\r\n"
+        "# Song List created by \\(tavik Vornel\\) at "
+        "[0-3][0-9]/[01][0-9]/20[0-9]{2} [0-2][0-9]:[0-5][0-9]:[0-5][0-9]\r\n"
+        "/m/a.wav\tAuthor A\tTitle A\r\n"
+        "/m/b.mp3\t\t\r\n"
+        "/m/\xFF\xFE.avi\t\xE4\xBD\x9C\tt\r\n");
+    EXPECT_TRUE(std::regex_match(text, expected)) << text;
+}
+
+TEST(SongListFileWriter, UncreatableFileGivesMinusThreeWithReason) {
+    TempTree tree;
+    SongList list;
+    list.append("/m/a.wav", "", "");
+    std::string reason;
+    const std::string path = tree.root() + "/no/such/folder/out.lst";
+    EXPECT_EQ(writeSongList(path, list, &reason), -3);
+    EXPECT_FALSE(reason.empty());
+    EXPECT_FALSE(std::filesystem::exists(path));
+    EXPECT_EQ(writeSongList(tree.root(), list, nullptr), -3);  // a folder is no file
+}
+
+TEST(SongListFileReader, WrittenListReadsBackWithTheSamePaths) {
+    TempTree tree;
+    SongList list;
+    const Paths written = {"/m/\xFF\xFE song.wav", " /m/spaced.mp3 ", "/m/a.wav", "/m/a.wav"};
+    for (const auto& p : written)
+        list.append(p, "x", "y");
+    const std::string path = tree.root() + "/round.lst";
+    ASSERT_EQ(writeSongList(path, list, nullptr), 0);
+    const ReadResult read = readList(path);
+    EXPECT_EQ(read.result, 0);
+    EXPECT_EQ(read.paths, written);
+}
+
+TEST(SongListFileReader, CommentsEmptyLinesAndLineEnds) {
+    TempTree tree;
+    EXPECT_EQ(readList(tree.file("empty.lst")).result, 0);
+    EXPECT_TRUE(readList(tree.file("empty.lst")).paths.empty());
+
+    const ReadResult comments = readList(tree.file("c.lst", "#v1000\r\n# note\r\n#/m/x.wav\r\n"));
+    EXPECT_EQ(comments.result, 0);
+    EXPECT_TRUE(comments.paths.empty());
+
+    // Bare paths, LF only, no version line, no final newline; '#' only counts first.
+    const ReadResult bare = readList(tree.file("b.lst", "/m/a.wav\n\n /m/#b.wav\n/m/c.wav"));
+    EXPECT_EQ(bare.result, 0);
+    EXPECT_EQ(bare.paths, (Paths{"/m/a.wav", " /m/#b.wav", "/m/c.wav"}));
+
+    // The path ends at the first TAB; a lone CR inside a line is text.
+    const ReadResult tabs =
+        readList(tree.file("t.lst", "/m/a.wav\t\t\r\n\tno path\r\n/m/b\r.wav\r\n"));
+    EXPECT_EQ(tabs.paths, (Paths{"/m/a.wav", "/m/b\r.wav"}));
+}
+
+TEST(SongListFileReader, OverlongLineIsCutAndEndsTheReading) {
+    TempTree tree;
+    const std::string fits(kSongListLineMax, 'p');
+    const ReadResult ok = readList(tree.file("fits.lst", fits + "\r\n/m/next.wav\r\n"));
+    EXPECT_EQ(ok.result, 0);
+    EXPECT_EQ(ok.paths, (Paths{fits, "/m/next.wav"}));
+
+    const ReadResult longPath = readList(tree.file("long.lst", fits + "tail\n/m/never.wav\n"));
+    EXPECT_EQ(longPath.result, -2);
+    EXPECT_EQ(longPath.paths, Paths{fits});
+
+    const std::string tabbed = "/m/a.wav\t" + std::string(kSongListLineMax, 'x') + "\n/m/b.wav\n";
+    const ReadResult cut = readList(tree.file("tab.lst", "/m/first.wav\n" + tabbed));
+    EXPECT_EQ(cut.result, -2);
+    EXPECT_EQ(cut.paths, (Paths{"/m/first.wav", "/m/a.wav"}));
+}
+
+TEST(SongListFileReader, MissingFileOrFolderCantBeOpened) {
+    TempTree tree;
+    EXPECT_EQ(readList(tree.root() + "/missing.lst").result, -1);
+    EXPECT_EQ(readList(tree.root()).result, -1);
+}

@@ -1,0 +1,272 @@
+#include "support/test_media.h"
+
+#include <gst/gst.h>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <fstream>
+#include <iterator>
+#include <random>
+#include <stdexcept>
+#include <vector>
+
+#include "playback/gst_init.h"
+#include "playback/gst_ptr.h"
+
+namespace testsupport {
+namespace {
+
+constexpr int kRate = 44100;
+constexpr int kSamplesPerBuffer = 441;  // 10 ms, so durations are exact to the centisecond
+constexpr int kFramesPerSecond = 10;
+
+std::string joinPath(const std::string& dir, const std::string& name) {
+    return dir + "/" + name;
+}
+
+int audioBuffers(double seconds) {
+    return std::max(1, static_cast<int>(std::lround(seconds * kRate / kSamplesPerBuffer)));
+}
+
+std::string sineSource(double seconds, double freq, double volume) {
+    char text[256];
+    std::snprintf(text, sizeof text,
+                  "audiotestsrc num-buffers=%d samplesperbuffer=%d freq=%g volume=%g ! "
+                  "audio/x-raw,rate=%d,channels=2 ! audioconvert ! ",
+                  audioBuffers(seconds), kSamplesPerBuffer, freq, volume, kRate);
+    return text;
+}
+
+std::string videoSource(double seconds, int width, int height) {
+    char text[256];
+    int frames = std::max(1, static_cast<int>(std::lround(seconds * kFramesPerSecond)));
+    std::snprintf(text, sizeof text,
+                  "videotestsrc num-buffers=%d pattern=ball ! "
+                  "video/x-raw,width=%d,height=%d,framerate=%d/1 ! jpegenc quality=50 ! ",
+                  frames, width, height, kFramesPerSecond);
+    return text;
+}
+
+GstTagList* toTagList(const TagSet& tags) {
+    GstTagList* list = gst_tag_list_new_empty();
+    if (!tags.artist.empty())
+        gst_tag_list_add(list, GST_TAG_MERGE_REPLACE, GST_TAG_ARTIST, tags.artist.c_str(), nullptr);
+    if (!tags.title.empty())
+        gst_tag_list_add(list, GST_TAG_MERGE_REPLACE, GST_TAG_TITLE, tags.title.c_str(), nullptr);
+    if (!tags.comment.empty())
+        gst_tag_list_add(list, GST_TAG_MERGE_REPLACE, GST_TAG_COMMENT, tags.comment.c_str(),
+                         nullptr);
+    return list;
+}
+
+GstElementPtr parsePipeline(const std::string& description) {
+    ensureGstInitialised();
+    GError* rawError = nullptr;
+    GstElement* pipeline = gst_parse_launch(description.c_str(), &rawError);
+    GErrorPtr error(rawError);
+    if (!pipeline || error) {
+        if (pipeline)
+            gst_object_unref(pipeline);
+        throw std::runtime_error("bad test pipeline '" + description +
+                                 "': " + (error ? error->message : "?"));
+    }
+    return GstElementPtr(GST_ELEMENT(gst_object_ref_sink(pipeline)));
+}
+
+// Plays `pipeline` to end of stream and leaves it in NULL.
+void playToEnd(GstElement* pipeline, const std::string& what, double timeoutSeconds) {
+    GstBusPtr bus(gst_element_get_bus(pipeline));
+    gst_element_set_state(pipeline, GST_STATE_PLAYING);
+    GstMessagePtr message(gst_bus_timed_pop_filtered(
+        bus.get(), static_cast<GstClockTime>(timeoutSeconds * GST_SECOND),
+        static_cast<GstMessageType>(GST_MESSAGE_EOS | GST_MESSAGE_ERROR)));
+    gst_element_set_state(pipeline, GST_STATE_NULL);
+    if (!message)
+        throw std::runtime_error("test pipeline timed out: " + what);
+    if (GST_MESSAGE_TYPE(message.get()) == GST_MESSAGE_ERROR) {
+        GError* rawError = nullptr;
+        gst_message_parse_error(message.get(), &rawError, nullptr);
+        GErrorPtr error(rawError);
+        throw std::runtime_error("test pipeline failed (" + what +
+                                 "): " + (error ? error->message : "?"));
+    }
+}
+
+void writeBytes(const std::string& path, const std::vector<char>& bytes) {
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    if (!out)
+        throw std::runtime_error("can't write " + path);
+}
+
+std::vector<char> readBytes(const std::string& path, std::size_t limit) {
+    std::ifstream in(path, std::ios::binary);
+    if (!in)
+        throw std::runtime_error("can't read " + path);
+    std::vector<char> bytes(limit);
+    in.read(bytes.data(), static_cast<std::streamsize>(limit));
+    bytes.resize(static_cast<std::size_t>(in.gcount()));
+    return bytes;
+}
+
+struct PeakScan {
+    double from = 0;
+    double to = -1;
+    double peak = 0;
+};
+
+void onHandoff(GstElement*, GstBuffer* buffer, GstPad*, gpointer data) {
+    auto* scan = static_cast<PeakScan*>(data);
+    GstMapInfo map;
+    if (!gst_buffer_map(buffer, &map, GST_MAP_READ))
+        return;
+    const auto* samples = reinterpret_cast<const float*>(map.data);
+    std::size_t count = map.size / sizeof(float);
+    // Interleaved stereo F32 at kRate: derive each frame's time from the buffer's.
+    double start = GST_BUFFER_PTS_IS_VALID(buffer)
+                       ? static_cast<double>(GST_BUFFER_PTS(buffer)) / GST_SECOND
+                       : 0.0;
+    for (std::size_t i = 0; i < count; ++i) {
+        double t = start + static_cast<double>(i / 2) / kRate;
+        if (t < scan->from || (scan->to >= 0 && t > scan->to))
+            continue;
+        scan->peak = std::max(scan->peak, static_cast<double>(std::fabs(samples[i])));
+    }
+    gst_buffer_unmap(buffer, &map);
+}
+
+}  // namespace
+
+void runPipeline(const std::string& description, const std::string& outputPath, const TagSet& tags,
+                 double timeoutSeconds) {
+    GstElementPtr pipeline = parsePipeline(description);
+    if (!outputPath.empty()) {
+        GstElementPtr out(gst_bin_get_by_name(GST_BIN(pipeline.get()), "out"));
+        if (!out)
+            throw std::runtime_error("no element named 'out' in " + description);
+        g_object_set(out.get(), "location", outputPath.c_str(), nullptr);
+    }
+    if (!tags.empty()) {
+        GstElementPtr tagger(gst_bin_get_by_name(GST_BIN(pipeline.get()), "tagger"));
+        if (!tagger || !GST_IS_TAG_SETTER(tagger.get()))
+            throw std::runtime_error("no tag setter named 'tagger' in " + description);
+        GstTagListPtr list(toTagList(tags));
+        gst_tag_setter_merge_tags(GST_TAG_SETTER(tagger.get()), list.get(), GST_TAG_MERGE_REPLACE);
+    }
+    playToEnd(pipeline.get(), description, timeoutSeconds);
+}
+
+std::string makeWav(const std::string& dir, const std::string& name, double seconds,
+                    const TagSet& tags, double freq, double volume) {
+    std::string path = joinPath(dir, name);
+    runPipeline(sineSource(seconds, freq, volume) +
+                    "audio/x-raw,format=S16LE ! wavenc name=tagger ! filesink name=out",
+                path, tags);
+    return path;
+}
+
+std::string makeMp3(const std::string& dir, const std::string& name, double seconds,
+                    const TagSet& tags, double freq, double volume) {
+    std::string path = joinPath(dir, name);
+    runPipeline(sineSource(seconds, freq, volume) +
+                    "lamemp3enc target=bitrate bitrate=128 ! xingmux ! id3v2mux name=tagger ! "
+                    "filesink name=out",
+                path, tags);
+    return path;
+}
+
+std::string makeCbrMp3WithoutXing(const std::string& dir, const std::string& name, double seconds,
+                                  const TagSet& tags, double freq, int kbps) {
+    std::string path = joinPath(dir, name);
+    runPipeline(sineSource(seconds, freq, 0.8) + "lamemp3enc target=bitrate cbr=true bitrate=" +
+                    std::to_string(kbps) + " ! id3v2mux name=tagger ! filesink name=out",
+                path, tags);
+    if (hasXingHeader(path))
+        throw std::runtime_error("encoder wrote a Xing header: " + path);
+    return path;
+}
+
+std::string makeAvi(const std::string& dir, const std::string& name, double videoSeconds,
+                    double audioSeconds, AviAudio audio, int width, int height, const TagSet& tags,
+                    double freq) {
+    std::string path = joinPath(dir, name);
+    std::string description = "avimux name=tagger ! filesink name=out " +
+                              videoSource(videoSeconds, width, height) + "tagger. ";
+    if (audio == AviAudio::Pcm) {
+        description +=
+            sineSource(audioSeconds, freq, 0.8) + "audio/x-raw,format=S16LE ! queue ! tagger. ";
+    } else if (audio == AviAudio::Mp3) {
+        description += sineSource(audioSeconds, freq, 0.8) +
+                       "lamemp3enc target=bitrate cbr=true bitrate=128 ! mpegaudioparse ! "
+                       "queue ! tagger. ";
+    }
+    runPipeline(description, path, tags);
+    return path;
+}
+
+std::string makeVideoOnly(const std::string& dir, const std::string& name, double seconds,
+                          int width, int height) {
+    return makeAvi(dir, name, seconds, 0, AviAudio::None, width, height);
+}
+
+std::string makeEmptyFile(const std::string& dir, const std::string& name) {
+    std::string path = joinPath(dir, name);
+    writeBytes(path, {});
+    return path;
+}
+
+std::string makeRandomBytes(const std::string& dir, const std::string& name, std::size_t bytes,
+                            unsigned seed) {
+    std::string path = joinPath(dir, name);
+    std::mt19937 generator(seed);
+    std::vector<char> data(bytes);
+    for (char& byte : data)
+        byte = static_cast<char>(generator() & 0xff);
+    writeBytes(path, data);
+    return path;
+}
+
+std::string makeTruncatedCopy(const std::string& source, const std::string& dir,
+                              const std::string& name, std::size_t keepBytes) {
+    std::string path = joinPath(dir, name);
+    writeBytes(path, readBytes(source, keepBytes));
+    return path;
+}
+
+bool hasXingHeader(const std::string& mp3Path) {
+    std::vector<char> bytes = readBytes(mp3Path, 64 * 1024);
+    auto at = [&](std::size_t i) { return static_cast<unsigned char>(bytes[i]); };
+    std::size_t pos = 0;
+    // Skip an ID3v2 tag: "ID3", version, flags, then a 28-bit synchsafe size.
+    if (bytes.size() >= 10 && bytes[0] == 'I' && bytes[1] == 'D' && bytes[2] == '3') {
+        pos = 10 +
+              ((at(6) & 0x7f) << 21 | (at(7) & 0x7f) << 14 | (at(8) & 0x7f) << 7 | (at(9) & 0x7f));
+    }
+    // Find the first frame sync, then look for the tag inside that frame's first bytes.
+    while (pos + 1 < bytes.size() && !(at(pos) == 0xff && (at(pos + 1) & 0xe0) == 0xe0))
+        ++pos;
+    std::size_t end = std::min(bytes.size(), pos + 200);
+    for (std::size_t i = pos; i + 4 <= end; ++i) {
+        std::string word(&bytes[i], 4);
+        if (word == "Xing" || word == "Info")
+            return true;
+    }
+    return false;
+}
+
+double peakAmplitude(const std::string& path, double fromSeconds, double toSeconds) {
+    GstElementPtr pipeline = parsePipeline(
+        "filesrc name=src ! decodebin ! audioconvert ! audioresample ! "
+        "audio/x-raw,format=F32LE,layout=interleaved,channels=2,rate=44100 ! "
+        "fakesink name=sink signal-handoffs=true sync=false");
+    GstElementPtr source(gst_bin_get_by_name(GST_BIN(pipeline.get()), "src"));
+    GstElementPtr sink(gst_bin_get_by_name(GST_BIN(pipeline.get()), "sink"));
+    g_object_set(source.get(), "location", path.c_str(), nullptr);
+    PeakScan scan{fromSeconds, toSeconds, 0};
+    g_signal_connect(sink.get(), "handoff", G_CALLBACK(onHandoff), &scan);
+    playToEnd(pipeline.get(), "peak of " + path, 60);
+    return scan.peak;
+}
+
+}  // namespace testsupport
