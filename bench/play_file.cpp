@@ -16,7 +16,7 @@ namespace {
 
 // Wakes the waiting main thread whenever the graph has a bus message for it.
 class EventSignal {
-public:
+  public:
     void notify() {
         {
             std::lock_guard lock(mutex_);
@@ -30,7 +30,7 @@ public:
         pending_ = false;
     }
 
-private:
+  private:
     std::mutex mutex_;
     std::condition_variable condition_;
     bool pending_ = false;
@@ -52,7 +52,8 @@ int playToEnd(MediaGraph& graph, const char* path) {
         int event = 0;
         while ((event = graph.PollEvent()) == 0 && graph.pendingEvents() > 0) {
         }
-        if (event == 1) return 0;
+        if (event == 1)
+            return 0;
         if (event == 2 || event == 3 || event < 0) {
             std::fprintf(stderr, "%s: %s\n", path, graph.GetErrorText(256).c_str());
             return 1;
@@ -73,7 +74,8 @@ int main(int argc, char** argv) {
     int status = 0;
     {
         MediaGraph graph;
-        if (!graph.hasNullRenderer()) std::fprintf(stderr, "warning: no discard renderer\n");
+        if (!graph.hasNullRenderer())
+            std::fprintf(stderr, "warning: no discard renderer\n");
         status = playToEnd(graph, argv[1]);
     }
     unregisterPlugin();

@@ -15,14 +15,17 @@ namespace {
 
 constexpr int kAppIconSizes[] = {16, 32, 48, 128};
 
-QString appIconPath(int size) { return QStringLiteral(":/icons/app-%1.png").arg(size); }
+QString appIconPath(int size) {
+    return QStringLiteral(":/icons/app-%1.png").arg(size);
+}
 
 }  // namespace
 
 QIcon appIcon() {
     initialiseIconResources();
     QIcon icon;
-    for (int size : kAppIconSizes) icon.addFile(appIconPath(size), QSize(size, size));
+    for (int size : kAppIconSizes)
+        icon.addFile(appIconPath(size), QSize(size, size));
     return icon;
 }
 
@@ -31,7 +34,9 @@ QIcon smallAppIcon() {
     return QIcon(appIconPath(16));
 }
 
-QPixmap appIconPixmap(int size) { return appIcon().pixmap(size, size); }
+QPixmap appIconPixmap(int size) {
+    return appIcon().pixmap(size, size);
+}
 
 QPixmap thumbPixmap() {
     initialiseIconResources();

@@ -4,19 +4,25 @@
 
 namespace {
 
-char asciiLower(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
+char asciiLower(char c) {
+    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+}
 
 bool equalsIgnoringCase(std::string_view a, std::string_view b) {
-    if (a.size() != b.size()) return false;
+    if (a.size() != b.size())
+        return false;
     for (std::size_t i = 0; i < a.size(); ++i) {
-        if (asciiLower(a[i]) != asciiLower(b[i])) return false;
+        if (asciiLower(a[i]) != asciiLower(b[i]))
+            return false;
     }
     return true;
 }
 
 }  // namespace
 
-std::string historyKey(int index) { return "Dir" + std::to_string(index); }
+std::string historyKey(int index) {
+    return "Dir" + std::to_string(index);
+}
 
 const char* historySection(ListType mode) {
     switch (mode) {
@@ -33,21 +39,25 @@ const char* historySection(ListType mode) {
 void HistoryList::loadHistory(const ProfileStore& store, std::string_view section) {
     for (int i = 0; i < kHistoryKeysInFile; ++i) {
         std::string entry = store.getString(section, historyKey(i), "");
-        if (!entry.empty()) entries_.push_back(std::move(entry));
+        if (!entry.empty())
+            entries_.push_back(std::move(entry));
     }
 }
 
 std::optional<std::size_t> HistoryList::find(std::string_view text) const {
     for (std::size_t i = 0; i < entries_.size(); ++i) {
-        if (equalsIgnoringCase(entries_[i], text)) return i;
+        if (equalsIgnoringCase(entries_[i], text))
+            return i;
     }
     return std::nullopt;
 }
 
 bool HistoryList::pushHistory(std::string_view text) {
     std::optional<std::size_t> match = find(text);
-    if (match == std::size_t{0}) return false;
-    if (match) entries_.erase(entries_.begin() + static_cast<std::ptrdiff_t>(*match));
+    if (match == std::size_t{0})
+        return false;
+    if (match)
+        entries_.erase(entries_.begin() + static_cast<std::ptrdiff_t>(*match));
     entries_.insert(entries_.begin(), std::string(text));
     return true;
 }
@@ -55,7 +65,8 @@ bool HistoryList::pushHistory(std::string_view text) {
 void HistoryList::saveHistory(ProfileStore& store, std::string_view section) const {
     const std::size_t count = std::min<std::size_t>(entries_.size(), kHistoryKeysInFile);
     for (std::size_t j = 0; j < count; ++j) {
-        if (entries_[j].empty()) continue;
+        if (entries_[j].empty())
+            continue;
         store.setString(section, historyKey(static_cast<int>(j)), entries_[j]);
     }
 }

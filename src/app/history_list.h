@@ -20,7 +20,7 @@ std::string historyKey(int index);
 const char* historySection(ListType mode);
 
 class HistoryList {
-public:
+  public:
     // Appends the non-empty values of Dir0 to Dir4 of `section`, in key order; empty and
     // missing keys are skipped. Duplicates in the file are kept.
     void loadHistory(const ProfileStore& store, std::string_view section);
@@ -42,7 +42,7 @@ public:
     std::size_t size() const { return entries_.size(); }
     bool empty() const { return entries_.empty(); }
 
-private:
+  private:
     std::vector<std::string> entries_;
 };
 

@@ -4,20 +4,28 @@
 
 namespace {
 
-bool isBlank(char c) { return c == ' ' || c == '\t'; }
+bool isBlank(char c) {
+    return c == ' ' || c == '\t';
+}
 
 std::string_view trim(std::string_view text) {
-    while (!text.empty() && isBlank(text.front())) text.remove_prefix(1);
-    while (!text.empty() && isBlank(text.back())) text.remove_suffix(1);
+    while (!text.empty() && isBlank(text.front()))
+        text.remove_prefix(1);
+    while (!text.empty() && isBlank(text.back()))
+        text.remove_suffix(1);
     return text;
 }
 
-char asciiLower(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
+char asciiLower(char c) {
+    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+}
 
 bool equalsIgnoringCase(std::string_view a, std::string_view b) {
-    if (a.size() != b.size()) return false;
+    if (a.size() != b.size())
+        return false;
     for (std::size_t i = 0; i < a.size(); ++i) {
-        if (asciiLower(a[i]) != asciiLower(b[i])) return false;
+        if (asciiLower(a[i]) != asciiLower(b[i]))
+            return false;
     }
     return true;
 }
@@ -25,18 +33,24 @@ bool equalsIgnoringCase(std::string_view a, std::string_view b) {
 // A line without its line end.
 std::string_view contentOf(const std::string& line) {
     std::string_view content(line);
-    if (!content.empty() && content.back() == '\n') content.remove_suffix(1);
-    if (!content.empty() && content.back() == '\r') content.remove_suffix(1);
+    if (!content.empty() && content.back() == '\n')
+        content.remove_suffix(1);
+    if (!content.empty() && content.back() == '\r')
+        content.remove_suffix(1);
     return content;
 }
 
-bool hasLineEnd(const std::string& line) { return !line.empty() && line.back() == '\n'; }
+bool hasLineEnd(const std::string& line) {
+    return !line.empty() && line.back() == '\n';
+}
 
 std::optional<std::string_view> sectionNameOf(std::string_view content) {
     std::string_view text = trim(content);
-    if (text.empty() || text.front() != '[') return std::nullopt;
+    if (text.empty() || text.front() != '[')
+        return std::nullopt;
     std::size_t close = text.find(']');
-    if (close == std::string_view::npos) return std::nullopt;
+    if (close == std::string_view::npos)
+        return std::nullopt;
     return trim(text.substr(1, close - 1));
 }
 
@@ -47,11 +61,14 @@ struct KeyValue {
 
 std::optional<KeyValue> keyValueOf(std::string_view content) {
     std::string_view text = trim(content);
-    if (text.empty() || text.front() == ';') return std::nullopt;
+    if (text.empty() || text.front() == ';')
+        return std::nullopt;
     std::size_t equals = text.find('=');
-    if (equals == std::string_view::npos) return std::nullopt;
+    if (equals == std::string_view::npos)
+        return std::nullopt;
     std::string_view key = trim(text.substr(0, equals));
-    if (key.empty()) return std::nullopt;
+    if (key.empty())
+        return std::nullopt;
     return KeyValue{key, trim(text.substr(equals + 1))};
 }
 
@@ -63,9 +80,10 @@ bool isQuotePair(std::string_view text) {
 // Quotes a value that reading would otherwise change (surrounding blanks, or a quote
 // pair of its own), so every storable value reads back exactly as written.
 std::string encodeValue(std::string_view value) {
-    bool needsQuotes = !value.empty() && (isBlank(value.front()) || isBlank(value.back()) ||
-                                          isQuotePair(value));
-    if (!needsQuotes) return std::string(value);
+    bool needsQuotes =
+        !value.empty() && (isBlank(value.front()) || isBlank(value.back()) || isQuotePair(value));
+    if (!needsQuotes)
+        return std::string(value);
     std::string quoted;
     quoted.reserve(value.size() + 2);
     quoted += '"';
@@ -96,10 +114,12 @@ IniDocument IniDocument::parse(std::string_view bytes) {
 
 std::string IniDocument::text() const {
     std::size_t size = 0;
-    for (const std::string& line : lines_) size += line.size();
+    for (const std::string& line : lines_)
+        size += line.size();
     std::string joined;
     joined.reserve(size);
-    for (const std::string& line : lines_) joined += line;
+    for (const std::string& line : lines_)
+        joined += line;
     return joined;
 }
 
@@ -112,13 +132,17 @@ IniDocument::Lookup IniDocument::find(std::string_view section, std::string_view
         if (std::optional<std::string_view> name = sectionNameOf(content)) {
             inWantedSection = equalsIgnoringCase(*name, section);
             inFirstOccurrence = inWantedSection && !result.sectionEnd;
-            if (inFirstOccurrence) result.sectionEnd = i;
+            if (inFirstOccurrence)
+                result.sectionEnd = i;
             continue;
         }
-        if (inFirstOccurrence && !trim(content).empty()) result.sectionEnd = i;
-        if (!inWantedSection || result.key) continue;
+        if (inFirstOccurrence && !trim(content).empty())
+            result.sectionEnd = i;
+        if (!inWantedSection || result.key)
+            continue;
         if (std::optional<KeyValue> keyValue = keyValueOf(content)) {
-            if (equalsIgnoringCase(keyValue->key, key)) result.key = KeyLine{i, keyValue->key};
+            if (equalsIgnoringCase(keyValue->key, key))
+                result.key = KeyLine{i, keyValue->key};
         }
     }
     return result;
@@ -127,9 +151,11 @@ IniDocument::Lookup IniDocument::find(std::string_view section, std::string_view
 std::optional<std::string> IniDocument::value(std::string_view section,
                                               std::string_view key) const {
     Lookup lookup = find(section, key);
-    if (!lookup.key) return std::nullopt;
+    if (!lookup.key)
+        return std::nullopt;
     std::string_view text = keyValueOf(contentOf(lines_[lookup.key->line]))->value;
-    if (isQuotePair(text)) text = text.substr(1, text.size() - 2);
+    if (isQuotePair(text))
+        text = text.substr(1, text.size() - 2);
     text = text.substr(0, text.find('\0'));
     return cutUtf8(text, kMaxValueBytes);
 }
@@ -154,7 +180,8 @@ std::string IniDocument::lineEnd() const {
 }
 
 void IniDocument::insertLine(std::size_t index, std::string content) {
-    if (index > 0 && !hasLineEnd(lines_[index - 1])) lines_[index - 1] += lineEnd();
+    if (index > 0 && !hasLineEnd(lines_[index - 1]))
+        lines_[index - 1] += lineEnd();
     content += lineEnd();
     lines_.insert(lines_.begin() + static_cast<std::ptrdiff_t>(index), std::move(content));
 }

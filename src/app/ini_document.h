@@ -28,7 +28,7 @@
 #include <vector>
 
 class IniDocument {
-public:
+  public:
     // The longest value a read returns, in bytes.
     static constexpr std::size_t kMaxValueBytes = 4095;
 
@@ -52,7 +52,7 @@ public:
     static bool isStorableKey(std::string_view key);
     static bool isStorableValue(std::string_view value);
 
-private:
+  private:
     struct KeyLine {
         std::size_t line;
         std::string_view keyText;  // as spelt in the file, trimmed

@@ -7,8 +7,10 @@
 
 std::string programDirectoryOf(std::string_view programFile) {
     std::size_t cut = programFile.rfind('/');
-    if (cut == std::string_view::npos) cut = programFile.rfind('\\');
-    if (cut == std::string_view::npos) return {};
+    if (cut == std::string_view::npos)
+        cut = programFile.rfind('\\');
+    if (cut == std::string_view::npos)
+        return {};
     return std::string(programFile.substr(0, cut));
 }
 
@@ -20,13 +22,15 @@ std::string iniPathIn(std::string_view folder) {
 }
 
 std::string chooseIniPath(const IniLocationInputs& inputs) {
-    if (inputs.explicitPath && !inputs.explicitPath->empty()) return *inputs.explicitPath;
+    if (inputs.explicitPath && !inputs.explicitPath->empty())
+        return *inputs.explicitPath;
 
     const std::string beside = iniPathIn(inputs.programDir);
     std::error_code error;
     const bool besideExists = std::filesystem::exists(beside, error);
     const std::string folder = inputs.programDir.empty() ? "/" : inputs.programDir;
-    if (besideExists || ::access(folder.c_str(), W_OK) == 0) return beside;
+    if (besideExists || ::access(folder.c_str(), W_OK) == 0)
+        return beside;
 
     // Only an absolute $XDG_CONFIG_HOME counts; a relative one is to be ignored.
     std::string configHome;

@@ -7,9 +7,11 @@
 
 int parseLeadingInt(std::string_view text) {
     std::size_t at = 0;
-    while (at < text.size() && (text[at] == ' ' || text[at] == '\t')) ++at;
+    while (at < text.size() && (text[at] == ' ' || text[at] == '\t'))
+        ++at;
     const bool negative = at < text.size() && text[at] == '-';
-    if (negative) ++at;
+    if (negative)
+        ++at;
     long long magnitude = 0;
     const long long limit = negative ? -static_cast<long long>(INT_MIN) : INT_MAX;
     for (; at < text.size() && text[at] >= '0' && text[at] <= '9'; ++at) {
@@ -24,7 +26,8 @@ int parseLeadingInt(std::string_view text) {
 
 IniStore::IniStore(std::filesystem::path path) : path_(std::move(path)) {
     std::string bytes;
-    if (readWholeFile(path_, bytes) == FileReadResult::Read) document_ = IniDocument::parse(bytes);
+    if (readWholeFile(path_, bytes) == FileReadResult::Read)
+        document_ = IniDocument::parse(bytes);
 }
 
 int IniStore::getInt(std::string_view section, std::string_view key, int fallback) const {
@@ -42,22 +45,26 @@ bool IniStore::setInt(std::string_view section, std::string_view key, int value)
     return setString(section, key, std::to_string(value));
 }
 
-bool IniStore::setString(std::string_view section, std::string_view key,
-                         std::string_view value) {
-    if (!document_.set(section, key, value)) return false;
+bool IniStore::setString(std::string_view section, std::string_view key, std::string_view value) {
+    if (!document_.set(section, key, value))
+        return false;
     pending_.push_back(Write{std::string(section), std::string(key), std::string(value)});
     return true;
 }
 
 bool IniStore::flush() {
-    if (pending_.empty()) return true;
+    if (pending_.empty())
+        return true;
     // Apply the writes to the file as it is now, so whatever else changed it since it
     // was read is kept. A file that exists but cannot be read is not overwritten.
     std::string bytes;
-    if (readWholeFile(path_, bytes) == FileReadResult::Failed) return false;
+    if (readWholeFile(path_, bytes) == FileReadResult::Failed)
+        return false;
     IniDocument onDisk = IniDocument::parse(bytes);
-    for (const Write& write : pending_) onDisk.set(write.section, write.key, write.value);
-    if (!replaceFileAtomically(path_, onDisk.text())) return false;
+    for (const Write& write : pending_)
+        onDisk.set(write.section, write.key, write.value);
+    if (!replaceFileAtomically(path_, onDisk.text()))
+        return false;
     document_ = std::move(onDisk);
     pending_.clear();
     return true;

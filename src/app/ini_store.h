@@ -22,7 +22,7 @@
 #include "app/profile_store.h"
 
 class IniStore : public ProfileStore {
-public:
+  public:
     // Reads `path` at once; a missing or unreadable file reads as empty.
     explicit IniStore(std::filesystem::path path);
 
@@ -32,8 +32,7 @@ public:
     std::string getString(std::string_view section, std::string_view key,
                           std::string_view fallback) const override;
     bool setInt(std::string_view section, std::string_view key, int value) override;
-    bool setString(std::string_view section, std::string_view key,
-                   std::string_view value) override;
+    bool setString(std::string_view section, std::string_view key, std::string_view value) override;
 
     // Writes the remembered writes to the file, creating its folder when missing. True
     // when they are on disk (or there were none); false when the file could not be read
@@ -41,7 +40,7 @@ public:
     bool flush();
     bool hasUnsavedWrites() const { return !pending_.empty(); }
 
-private:
+  private:
     struct Write {
         std::string section;
         std::string key;

@@ -10,7 +10,8 @@ namespace {
 
 QStringList argumentsOf(int argc, char** argv) {
     QStringList arguments;
-    for (int i = 0; i < argc; ++i) arguments << QString::fromLocal8Bit(argv[i]);
+    for (int i = 0; i < argc; ++i)
+        arguments << QString::fromLocal8Bit(argv[i]);
     return arguments;
 }
 
@@ -51,7 +52,8 @@ int main(int argc, char** argv) {
     }
 
     StartOptions options;
-    if (parser.isSet(iniOption)) options.iniFile = parser.value(iniOption).toStdString();
+    if (parser.isSet(iniOption))
+        options.iniFile = parser.value(iniOption).toStdString();
     for (const QString& path : parser.positionalArguments()) {
         options.paths.push_back(path.toLocal8Bit().toStdString());
     }

@@ -25,8 +25,7 @@ PluginRegistration PluginRegistration::system() {
         [](const std::filesystem::path& dir) { return ::unregisterPlugin(dir); }};
 }
 
-PlayerApp::PlayerApp(int& argc, char** argv, StartOptions options,
-                     PluginRegistration registration)
+PlayerApp::PlayerApp(int& argc, char** argv, StartOptions options, PluginRegistration registration)
     : application_(std::make_unique<QApplication>(argc, argv)),
       options_(std::move(options)),
       registration_(std::move(registration)) {
@@ -43,10 +42,13 @@ PlayerApp::~PlayerApp() {
     }
     // GStreamer stays initialised: it cannot be initialised again within one process.
     settings.play.effectCatalogue = nullptr;
-    if (theApp == this) theApp = nullptr;
+    if (theApp == this)
+        theApp = nullptr;
 }
 
-PlayerApp* PlayerApp::instance() { return theApp; }
+PlayerApp* PlayerApp::instance() {
+    return theApp;
+}
 
 void PlayerApp::findProgramDir() {
     programDir_ = programDirectoryOf(QCoreApplication::applicationFilePath().toStdString());
@@ -66,7 +68,8 @@ bool PlayerApp::InitInstance() {
 
     // 3. Register the plug-in; start-up goes on whatever the result.
     initialised_ = true;
-    if (registration_.registerPlugin) registration_.registerPlugin(programDir_);
+    if (registration_.registerPlugin)
+        registration_.registerPlugin(programDir_);
 
     // 4-6. Icons, the empty effect catalogue (the registry is read only when the user
     // asks for effects), the settings.
@@ -91,7 +94,8 @@ bool PlayerApp::InitInstance() {
     mainWindow = mainBar.get();
     menuSource = mainBarMenuSource();
     // 10. The tray icon.
-    if (!settings.other.isnoTaskTray) addTrayIcon();
+    if (!settings.other.isnoTaskTray)
+        addTrayIcon();
     return true;
 }
 
@@ -120,9 +124,13 @@ int PlayerApp::run() {
     return started ? 0 : 1;
 }
 
-void PlayerApp::showAboutBoxInstead() { AboutBox::showFor(nullptr); }
+void PlayerApp::showAboutBoxInstead() {
+    AboutBox::showFor(nullptr);
+}
 
-void PlayerApp::loadSettings() { ::loadSettings(*iniStore_, settings); }
+void PlayerApp::loadSettings() {
+    ::loadSettings(*iniStore_, settings);
+}
 
 void PlayerApp::saveSettings() {
     ::saveSettings(*iniStore_, settings);
@@ -130,21 +138,29 @@ void PlayerApp::saveSettings() {
 }
 
 void PlayerApp::openSettings(int startPage) {
-    if (!runSettingsSheet(settings, startPage, nullptr)) return;
+    if (!runSettingsSheet(settings, startPage, nullptr))
+        return;
     if (settings.other.isnoTaskTray) {
         removeTrayIcon();
         // The window may have been hidden in the tray while minimized.
-        if (mainWindow) mainWindow->showNormal();
+        if (mainWindow)
+            mainWindow->showNormal();
     } else {
         addTrayIcon();
     }
 }
 
-bool PlayerApp::createPlayerWindow() { return true; }
+bool PlayerApp::createPlayerWindow() {
+    return true;
+}
 
-bool PlayerApp::createMainBar() { return true; }
+bool PlayerApp::createMainBar() {
+    return true;
+}
 
-MenuSource* PlayerApp::mainBarMenuSource() { return nullptr; }
+MenuSource* PlayerApp::mainBarMenuSource() {
+    return nullptr;
+}
 
 void PlayerApp::addTrayIcon() {}
 

@@ -46,7 +46,7 @@ struct PluginRegistration {
 };
 
 class PlayerApp {
-public:
+  public:
     // `argc` must outlive the object, as QApplication requires.
     PlayerApp(int& argc, char** argv, StartOptions options = {},
               PluginRegistration registration = PluginRegistration::system());
@@ -91,7 +91,7 @@ public:
     // The menu filler of mainWindow; the tray menu is filled through it.
     MenuSource* menuSource = nullptr;
 
-protected:
+  protected:
     // Seams for the windows that join the application object as they are written.
     // Start-up step 7: create the player window hidden, without owner, into
     // playerWindow. False when it cannot be created. Without a player window class yet
@@ -112,7 +112,7 @@ protected:
     std::unique_ptr<QWidget> mainBar;
     std::unique_ptr<QWidget> playerWindow;
 
-private:
+  private:
     void findProgramDir();
     void loadIcons();
     void showAboutBoxInstead();

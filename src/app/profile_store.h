@@ -6,7 +6,7 @@
 #include <string_view>
 
 class ProfileStore {
-public:
+  public:
     virtual ~ProfileStore() = default;
 
     // The decimal number at the start of the value, an optional minus sign included;

@@ -3,7 +3,7 @@
 namespace {
 
 class SectionReader {
-public:
+  public:
     SectionReader(const ProfileStore& store, const char* section)
         : store_(store), section_(section) {}
     void read(const char* key, bool& value) const {
@@ -14,13 +14,13 @@ public:
         value = store_.getString(section_, key, value);
     }
 
-private:
+  private:
     const ProfileStore& store_;
     const char* section_;
 };
 
 class SectionWriter {
-public:
+  public:
     SectionWriter(ProfileStore& store, const char* section) : store_(store), section_(section) {}
     void write(const char* key, bool value) const { store_.setInt(section_, key, value ? 1 : 0); }
     void write(const char* key, int value) const { store_.setInt(section_, key, value); }
@@ -28,7 +28,7 @@ public:
         store_.setString(section_, key, value);
     }
 
-private:
+  private:
     ProfileStore& store_;
     const char* section_;
 };

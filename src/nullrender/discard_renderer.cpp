@@ -85,6 +85,24 @@ gboolean discardSetCaps(GstBaseSink* sink, GstCaps* caps) {
     return FALSE;
 }
 
+// How early a frame may be consumed. The base class waits on the clock for every buffer it
+// syncs; syncing on the start of each such slice rather than on every frame keeps the
+// stream at its presentation pace while sleeping and waking a few times a second instead
+// of once per frame (a frame in a slice that has begun passes at once).
+constexpr GstClockTime kPaceSlice = 100 * GST_MSECOND;
+
+void discardGetTimes(GstBaseSink*, GstBuffer* buffer, GstClockTime* start, GstClockTime* end) {
+    GstClockTime timestamp = GST_BUFFER_DTS(buffer);
+    if (!GST_CLOCK_TIME_IS_VALID(timestamp))
+        timestamp = GST_BUFFER_PTS(buffer);
+    if (!GST_CLOCK_TIME_IS_VALID(timestamp))
+        return;  // nothing to wait for
+    const GstClockTime duration = GST_BUFFER_DURATION(buffer);
+    if (GST_CLOCK_TIME_IS_VALID(duration))
+        *end = timestamp + duration;
+    *start = timestamp - timestamp % kPaceSlice;
+}
+
 // This is where a frame would be drawn: it is dropped instead. The base class has
 // already waited for the buffer's presentation time on the pipeline clock.
 GstFlowReturn discardRender(GstBaseSink*, GstBuffer*) {
@@ -150,6 +168,7 @@ void discardClassInit(gpointer klass, gpointer) {
     sinkClass->get_caps = discardGetCaps;
     sinkClass->set_caps = discardSetCaps;
     sinkClass->query = discardQuery;
+    sinkClass->get_times = discardGetTimes;
     sinkClass->render = discardRender;
     sinkClass->preroll = discardRender;
 }

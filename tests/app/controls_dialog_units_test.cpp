@@ -41,16 +41,4 @@ TEST(DialogUnitsTest, UnitsScaleByTheFontAndRoundToTheNearestPixel) {
     EXPECT_EQ(du.rect(136, 7, 50, 14), QRect(du.x(136), du.y(7), du.x(50), du.y(14)));
 }
 
-TEST(DialogUnitsTest, ALargerFontMakesLargerUnits) {
-    QFont small(QStringLiteral("IPAPGothic"));
-    small.setPixelSize(12);
-    QFont large = small;
-    large.setPixelSize(24);
-    const DialogUnits smallUnits(small);
-    const DialogUnits largeUnits(large);
-    EXPECT_GT(largeUnits.x(100), smallUnits.x(100));
-    EXPECT_GT(largeUnits.y(100), smallUnits.y(100));
-    EXPECT_NEAR(largeUnits.averageCharWidth(), 2 * smallUnits.averageCharWidth(), 1);
-}
-
 }  // namespace

@@ -17,7 +17,8 @@ using Entries = std::vector<std::string>;
 
 HistoryList listOf(const Entries& oldestLast) {
     HistoryList list;
-    for (auto it = oldestLast.rbegin(); it != oldestLast.rend(); ++it) list.pushHistory(*it);
+    for (auto it = oldestLast.rbegin(); it != oldestLast.rend(); ++it)
+        list.pushHistory(*it);
     return list;
 }
 
@@ -65,7 +66,8 @@ TEST(History, SevenPushesKeepSevenButExitStoresFive) {
     const std::string path = dir.file("tvorn.ini");
     std::ofstream(path) << "[FolderHistory]\nDir5=/never touched\n";
     HistoryList list;
-    for (int i = 1; i <= 7; ++i) list.pushHistory("/f" + std::to_string(i));
+    for (int i = 1; i <= 7; ++i)
+        list.pushHistory("/f" + std::to_string(i));
     EXPECT_EQ(list.size(), 7u);
     IniStore store(path);
     list.saveHistory(store, "FolderHistory");

@@ -38,21 +38,20 @@ struct RegistrationLog {
     std::vector<std::string> calls;
     PluginRegistration hooks() {
         PluginRegistration real = PluginRegistration::system();
-        return PluginRegistration{
-            [this, real](const std::filesystem::path& dir) {
-                calls.push_back("register " + dir.string());
-                return real.registerPlugin(dir);
-            },
-            [this, real](const std::filesystem::path& dir) {
-                calls.push_back("unregister " + dir.string());
-                return real.unregisterPlugin(dir);
-            }};
+        return PluginRegistration{[this, real](const std::filesystem::path& dir) {
+                                      calls.push_back("register " + dir.string());
+                                      return real.registerPlugin(dir);
+                                  },
+                                  [this, real](const std::filesystem::path& dir) {
+                                      calls.push_back("unregister " + dir.string());
+                                      return real.unregisterPlugin(dir);
+                                  }};
     }
 };
 
 // Notes the start-up steps reached through the window seams, and can make a window fail.
 class WatchedApp : public PlayerApp {
-public:
+  public:
     WatchedApp(StartOptions options, RegistrationLog& log)
         : PlayerApp(argc, argv, std::move(options), log.hooks()), log_(log) {}
 
@@ -60,37 +59,41 @@ public:
     bool failMainBar = false;
     std::vector<std::string> steps;
 
-protected:
+  protected:
     bool createPlayerWindow() override {
         steps.push_back("player window, PlayTime " + std::to_string(settings.play.PlayTime) +
                         (log_.calls.empty() ? ", unregistered" : ", registered"));
-        if (failPlayerWindow) return false;
+        if (failPlayerWindow)
+            return false;
         playerWindow = std::make_unique<QWidget>();
         return true;
     }
     bool createMainBar() override {
         steps.push_back("main bar");
-        if (failMainBar) return false;
+        if (failMainBar)
+            return false;
         mainBar = std::make_unique<QWidget>();
         return true;
     }
     void addTrayIcon() override { steps.push_back("tray added"); }
     void removeTrayIcon() override { steps.push_back("tray removed"); }
 
-private:
+  private:
     RegistrationLog& log_;
 };
 
 // Answers the next modal window (a message box or a dialog) once it is shown, noting the
 // message box's text.
 class ModalAnswer {
-public:
+  public:
     ModalAnswer() {
         timer_.setInterval(10);
         QObject::connect(&timer_, &QTimer::timeout, [this] {
             QWidget* modal = QApplication::activeModalWidget();
-            if (!modal) return;
-            if (auto* box = qobject_cast<QMessageBox*>(modal)) text = box->text().toStdString();
+            if (!modal)
+                return;
+            if (auto* box = qobject_cast<QMessageBox*>(modal))
+                text = box->text().toStdString();
             seen = modal->metaObject()->className();
             if (auto* sheet = qobject_cast<SettingsSheet*>(modal)) {
                 sheet->accept();
@@ -104,7 +107,7 @@ public:
     std::string text;
     std::string seen;
 
-private:
+  private:
     QTimer timer_;
 };
 
@@ -139,8 +142,8 @@ TEST(PlayerApp, StartsInOrderAndEndsWithOneUnregistration) {
         EXPECT_EQ(log.calls.size(), 1u);  // not yet: the destruction unregisters
     }
     EXPECT_EQ(PlayerApp::instance(), nullptr);
-    EXPECT_EQ(log.calls, (std::vector<std::string>{"register " + programDir,
-                                                   "unregister " + programDir}));
+    EXPECT_EQ(log.calls,
+              (std::vector<std::string>{"register " + programDir, "unregister " + programDir}));
     EXPECT_EQ(readFile(ini), "[PlaySettings]\nPlayTime=30\n");  // only Exit writes
 }
 
@@ -169,7 +172,7 @@ TEST(PlayerApp, APlayerWindowThatFailsEndsTheStartUpWithTheMessage) {
         app.ExitInstance();
     }
     EXPECT_FALSE(std::filesystem::exists(ini));  // nothing written
-    EXPECT_EQ(log.calls.size(), 2u);              // registered, and unregistered all the same
+    EXPECT_EQ(log.calls.size(), 2u);             // registered, and unregistered all the same
 }
 
 TEST(PlayerApp, AMainBarThatFailsSavesTheSettingsFirst) {
@@ -233,7 +236,8 @@ TEST(AppIcons, TheArtworkIsThere) {
     RegistrationLog log;
     PlayerApp app(argc, argv, {}, log.hooks());  // a QApplication for the pixmaps
     EXPECT_EQ(thumbPixmap().size(), QSize(kThumbWidth, kThumbHeight));
-    for (int size : {16, 32, 48, 128}) EXPECT_EQ(appIconPixmap(size).size(), QSize(size, size));
+    for (int size : {16, 32, 48, 128})
+        EXPECT_EQ(appIconPixmap(size).size(), QSize(size, size));
     EXPECT_EQ(smallAppIcon().availableSizes(), QList<QSize>{QSize(16, 16)});
     EXPECT_TRUE(log.calls.empty());  // no start-up, no registration to undo
 }

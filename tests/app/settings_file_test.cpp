@@ -31,13 +31,14 @@ void writeFile(const std::string& path, const std::string& bytes) {
 
 std::size_t filesIn(const std::string& folder) {
     std::size_t count = 0;
-    for ([[maybe_unused]] const auto& entry : fs::directory_iterator(folder)) ++count;
+    for ([[maybe_unused]] const auto& entry : fs::directory_iterator(folder))
+        ++count;
     return count;
 }
 
 // Makes every write of this process beyond `bytes` fail (EFBIG) while it lives.
 class FileSizeLimit {
-public:
+  public:
     explicit FileSizeLimit(rlim_t bytes) {
         getrlimit(RLIMIT_FSIZE, &saved_);
         oldHandler_ = std::signal(SIGXFSZ, SIG_IGN);
@@ -50,7 +51,7 @@ public:
         std::signal(SIGXFSZ, oldHandler_);
     }
 
-private:
+  private:
     rlimit saved_{};
     void (*oldHandler_)(int);
 };
@@ -118,7 +119,8 @@ TEST(IniStore, AFailedWriteLeavesTheOldFileIntactAndKeepsTheWrites) {
 }
 
 TEST(IniStore, AnUnwritableFolderFailsTheFlushWithoutHarm) {
-    if (geteuid() == 0) GTEST_SKIP() << "permissions do not bind the super-user";
+    if (geteuid() == 0)
+        GTEST_SKIP() << "permissions do not bind the super-user";
     TempDir dir;
     const std::string folder = dir.subdir("locked");
     const std::string path = folder + "/tvorn.ini";

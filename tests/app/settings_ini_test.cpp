@@ -126,7 +126,8 @@ TEST(IniDocument, ALastLineWithoutLineEndGetsOneBeforeAnAppend) {
 
 TEST(IniDocument, DamagedContentIsReadWithoutHarmAndKept) {
     std::string garbage;
-    for (int i = 0; i < 4096; ++i) garbage += static_cast<char>((i * 131 + 7) % 256);
+    for (int i = 0; i < 4096; ++i)
+        garbage += static_cast<char>((i * 131 + 7) % 256);
     const std::string megabyteLine(1 << 20, '[');
     const std::string nulValue("[S]\nk=ab\0cd\n", 12);
     const std::string text = garbage + "\n" + megabyteLine + "\n" + nulValue + "[S\n";
@@ -152,9 +153,9 @@ TEST(IniDocument, OnlyNulAndBinaryBytesParse) {
 }
 
 TEST(IniDocument, EveryStorableValueReadsBackExactly) {
-    const char* values[] = {"",          " leading",  "trailing ", "\"quoted\"",
-                            "'single'",  "\"",        "a=b=c",     "[not a section]",
-                            "; not a comment", "日本語のパス|/x y/|", "\t"};
+    const char* values[] = {
+        "",      " leading",        "trailing ",       "\"quoted\"",          "'single'", "\"",
+        "a=b=c", "[not a section]", "; not a comment", "日本語のパス|/x y/|", "\t"};
     IniDocument doc;
     for (const char* value : values) {
         ASSERT_TRUE(doc.set("S", "k", value)) << value;

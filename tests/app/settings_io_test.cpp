@@ -25,7 +25,7 @@ std::string readFile(const std::string& path) {
 
 // Notes the keys asked for or written, in order, and passes everything on to an IniStore.
 class RecordingStore : public ProfileStore {
-public:
+  public:
     explicit RecordingStore(IniStore& store) : store_(store) {}
     int getInt(std::string_view section, std::string_view key, int fallback) const override {
         keys.push_back(std::string(section) + "/" + std::string(key));
@@ -47,15 +47,17 @@ public:
     }
     mutable std::vector<std::string> keys;
 
-private:
+  private:
     IniStore& store_;
 };
 
 std::vector<std::string> withSections(const std::vector<std::string>& play,
                                       const std::vector<std::string>& other) {
     std::vector<std::string> keys;
-    for (const std::string& key : play) keys.push_back("PlaySettings/" + key);
-    for (const std::string& key : other) keys.push_back("OhterSettings/" + key);
+    for (const std::string& key : play)
+        keys.push_back("PlaySettings/" + key);
+    for (const std::string& key : other)
+        keys.push_back("OhterSettings/" + key);
     return keys;
 }
 
@@ -208,8 +210,7 @@ TEST(IniLocation, ChoosesTheOptionThenBesideTheProgramThenTheConfigFolder) {
               programDir + "/tvorn.ini");
     // A folder that cannot be written (here: one that does not exist) sends it to the
     // configuration folder.
-    EXPECT_EQ(chooseIniPath({std::nullopt, missingDir, "/cfg", "/home/u"}),
-              "/cfg/vorn/tvorn.ini");
+    EXPECT_EQ(chooseIniPath({std::nullopt, missingDir, "/cfg", "/home/u"}), "/cfg/vorn/tvorn.ini");
     EXPECT_EQ(chooseIniPath({std::nullopt, missingDir, "", "/home/u"}),
               "/home/u/.config/vorn/tvorn.ini");
     EXPECT_EQ(chooseIniPath({std::nullopt, missingDir, "relative/cfg", "/home/u"}),
@@ -221,8 +222,8 @@ TEST(IniLocation, AnExistingFileBesideTheProgramWinsEvenInAReadOnlyFolder) {
     TempDir dir;
     const std::string programDir = dir.subdir("bin");
     std::ofstream(programDir + "/tvorn.ini") << "[App]\n";
-    std::filesystem::permissions(programDir, std::filesystem::perms::owner_read |
-                                                 std::filesystem::perms::owner_exec);
+    std::filesystem::permissions(
+        programDir, std::filesystem::perms::owner_read | std::filesystem::perms::owner_exec);
     EXPECT_EQ(chooseIniPath({std::nullopt, programDir, "/cfg", "/home/u"}),
               programDir + "/tvorn.ini");
     std::filesystem::permissions(programDir, std::filesystem::perms::owner_all);

@@ -28,12 +28,13 @@ inline QApplication& testApp() {
     static int argc = 1;
     static char name[] = "settings_sheet_test";
     static char* argv[] = {name, nullptr};
-    if (!testAppSlot()) testAppSlot() = new QApplication(argc, argv);
+    if (!testAppSlot())
+        testAppSlot() = new QApplication(argc, argv);
     return *testAppSlot();
 }
 
 class TestAppTeardown : public ::testing::Environment {
-public:
+  public:
     void TearDown() override {
         delete testAppSlot();
         testAppSlot() = nullptr;

@@ -1,0 +1,97 @@
+#include "app/tray_icon.h"
+
+#include <QMenu>
+#include <QSystemTrayIcon>
+#include <QWidget>
+
+#include "app/menu_source.h"
+#include "app/text_cut.h"
+
+QString trayTipText(std::string_view tip) {
+    return QString::fromStdString(cutUtf8(tip, kTrayTipBytes));
+}
+
+QtTrayBackend::QtTrayBackend() : icon_(std::make_unique<QSystemTrayIcon>()) {
+    QObject::connect(icon_.get(), &QSystemTrayIcon::activated,
+                     [this](QSystemTrayIcon::ActivationReason reason) {
+                         if (reason == QSystemTrayIcon::DoubleClick && onDoubleClick)
+                             onDoubleClick();
+                     });
+}
+
+QtTrayBackend::~QtTrayBackend() = default;
+
+bool QtTrayBackend::isAvailable() const { return QSystemTrayIcon::isSystemTrayAvailable(); }
+
+bool QtTrayBackend::isShown() const { return icon_->isVisible(); }
+
+void QtTrayBackend::show(const QIcon& icon, const QString& tip) {
+    icon_->setIcon(icon);
+    icon_->setToolTip(tip);
+    icon_->show();
+}
+
+void QtTrayBackend::hide() { icon_->hide(); }
+
+void QtTrayBackend::setTip(const QString& tip) { icon_->setToolTip(tip); }
+
+void QtTrayBackend::setMenu(QMenu* menu) { icon_->setContextMenu(menu); }
+
+TrayIcon::TrayIcon(std::unique_ptr<TrayBackend> backend, std::function<QWidget*()> mainWindow,
+                   std::function<MenuSource*()> menuSource)
+    : backend_(std::move(backend)),
+      mainWindow_(std::move(mainWindow)),
+      menuSource_(std::move(menuSource)),
+      menu_(std::make_unique<QMenu>()) {
+    backend_->onDoubleClick = [this] { bringBackMainWindow(); };
+    // The menu is filled afresh each time it opens: the window that has the screen may
+    // have changed, and its items (pause or resume...) depend on the moment.
+    QObject::connect(menu_.get(), &QMenu::aboutToShow, [this] { prepareMenu(); });
+    backend_->setMenu(menu_.get());
+}
+
+TrayIcon::~TrayIcon() {
+    backend_->setMenu(nullptr);
+    backend_->onDoubleClick = nullptr;
+    removeIcon();
+}
+
+bool TrayIcon::inUse(bool isnoTaskTray) const { return !isnoTaskTray && backend_->isAvailable(); }
+
+void TrayIcon::addIcon(const QIcon& icon, std::string_view tip) {
+    if (backend_->isShown() || !backend_->isAvailable())
+        return;
+    tip_ = trayTipText(tip);
+    backend_->show(icon, tip_);
+}
+
+void TrayIcon::removeIcon() {
+    if (backend_->isShown())
+        backend_->hide();
+}
+
+void TrayIcon::setTip(std::string_view tip) {
+    if (!backend_->isShown())
+        return;
+    tip_ = trayTipText(tip);
+    backend_->setTip(tip_);
+}
+
+bool TrayIcon::isShown() const { return backend_->isShown(); }
+
+void TrayIcon::bringBackMainWindow() {
+    QWidget* window = mainWindow_ ? mainWindow_() : nullptr;
+    if (window == nullptr)
+        return;
+    window->showNormal();
+    window->raise();
+    window->activateWindow();
+    window->showNormal();
+}
+
+void TrayIcon::prepareMenu() {
+    menu_->clear();
+    MenuSource* source = menuSource_ ? menuSource_() : nullptr;
+    if (source != nullptr)
+        source->fillMenu(*menu_);
+}

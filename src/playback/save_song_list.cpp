@@ -1,0 +1,58 @@
+#include "playback/save_song_list.h"
+
+#include <QFileDialog>
+
+#include "songlist/song_list.h"
+#include "songlist/song_list_file.h"
+
+namespace {
+
+constexpr const char* kBadNameText = "ファイル名が不正です";
+constexpr const char* kEmptyListText = "曲目リストは空です。保存しません。";
+
+std::string cannotOpenText(const std::string& path, const std::string& reason) {
+    return "指定されたファイル(" + path + ")が開けません。[" + reason + "]";
+}
+
+}  // namespace
+
+std::optional<std::string> chooseSongListPath(QWidget* parent, const std::string& startFolder) {
+    QFileDialog dialog(parent, QStringLiteral("File list select dialog"),
+                       QString::fromUtf8(startFolder.data(), static_cast<qsizetype>(startFolder.size())));
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    dialog.setNameFilters({QStringLiteral("File list (*.lst)"), QStringLiteral("All Files (*.*)")});
+    dialog.setDefaultSuffix(QStringLiteral("lst"));
+    // Replacing an existing file is asked about (the dialog's default).
+    dialog.setOption(QFileDialog::DontConfirmOverwrite, false);
+    if (dialog.exec() != QDialog::Accepted)
+        return std::nullopt;
+    const QStringList files = dialog.selectedFiles();
+    if (files.isEmpty())
+        return std::string();
+    // Local 8-bit: the file name bytes as the file system holds them.
+    const QByteArray bytes = QFile::encodeName(files.first());
+    return std::string(bytes.constData(), static_cast<std::size_t>(bytes.size()));
+}
+
+int SaveSongList(const SongList& list, const std::string& startFolder, const SongListSaveUi& ui) {
+    using namespace save_song_list;
+    const std::optional<std::string> path = ui.choosePath(startFolder);
+    if (!path)
+        return kSaved;
+    if (path->empty()) {
+        ui.showMessage(kBadNameText);
+        return kBadName;
+    }
+    if (list.count() == 0) {
+        ui.showMessage(kEmptyListText);
+        return kEmptyList;
+    }
+    std::string reason;
+    if (writeSongList(*path, list, &reason) != 0) {
+        // Failing silently would leave the user believing the list was saved.
+        ui.showMessage(cannotOpenText(*path, reason));
+        return kCannotCreate;
+    }
+    return kSaved;
+}
