@@ -54,7 +54,7 @@ QString aboutToolTip(int controlId) {
             text = "あなたのVornelとして是非ご使用ください(^^)";
             break;
         case AboutBox::IconId:
-            text = "vorn developersのロゴです。かわいいアイコン募集中！";
+            text = "vornのアイコンです";
             break;
         default:
             return {};

@@ -91,8 +91,8 @@ CommandLineSelection selectionFromPaths(const std::vector<std::string>& paths) {
         if (kept.empty()) {
             chosen = kind;
         } else if (kind != chosen) {
-            selection.messages.push_back(skipped(
-                given, std::string("not ") + kindName(chosen) + " like the first path"));
+            selection.messages.push_back(
+                skipped(given, std::string("not ") + kindName(chosen) + " like the first path"));
             continue;
         }
         kept.push_back(absolutePath(given));

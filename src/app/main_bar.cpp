@@ -83,9 +83,13 @@ int controlIdOf(const QWidget* widget, const QWidget* window) {
     return 0;
 }
 
-bool isMode(int value) { return value >= Folder && value <= SongListFile; }
+bool isMode(int value) {
+    return value >= Folder && value <= SongListFile;
+}
 
-QString fromUtf8(const std::string& text) { return QString::fromStdString(text); }
+QString fromUtf8(const std::string& text) {
+    return QString::fromStdString(text);
+}
 
 bool onSomeScreen(const QRect& frame) {
     const QList<QScreen*> screens = QGuiApplication::screens();
@@ -120,7 +124,9 @@ QString modeName(ListType mode) {
     return QStringLiteral("&Folder");
 }
 
-ListType listTypeFromIni(int stored) { return isMode(stored) ? static_cast<ListType>(stored) : Folder; }
+ListType listTypeFromIni(int stored) {
+    return isMode(stored) ? static_cast<ListType>(stored) : Folder;
+}
 
 std::vector<std::string> droppedPaths(const QMimeData& data) {
     std::vector<std::string> paths;
@@ -209,9 +215,9 @@ void MainBar::buildControls() {
     modeButton_->setGeometry(units.rect(44, 0, 28, 18));
     tagControl(modeButton_, ModeButtonId);
 
-    for (QPushButton* button : {static_cast<QPushButton*>(exitButton_),
-                                static_cast<QPushButton*>(playButton_),
-                                static_cast<QPushButton*>(modeButton_), browseButton_}) {
+    for (QPushButton* button :
+         {static_cast<QPushButton*>(exitButton_), static_cast<QPushButton*>(playButton_),
+          static_cast<QPushButton*>(modeButton_), browseButton_}) {
         button->setAutoDefault(false);
         const int id = button->property("controlId").toInt();
         connect(button, &QPushButton::clicked, this, [this, id] { command(id); });
@@ -342,9 +348,8 @@ void MainBar::browse() {
             FileDialogRequest request;
             request.title = QStringLiteral("File select dialog");
             request.initialFolder = initial;
-            request.nameFilters = {
-                audioFileFilter(fromUtf8(host_.settings().other.searchExtent)),
-                QStringLiteral("All Files (*)")};
+            request.nameFilters = {audioFileFilter(fromUtf8(host_.settings().other.searchExtent)),
+                                   QStringLiteral("All Files (*)")};
             request.multiple = true;
             std::vector<std::string> files;
             for (const QString& file : dialogs_->chooseFiles(this, request)) {
@@ -374,7 +379,7 @@ void MainBar::showModeMenu() {
     QMenu menu(this);
     for (ListType mode : kModes) {
         QAction* item = menu.addAction(modeName(mode));
-        item->setData(ID_MODE_FOLDER + mode);
+        item->setData(int(ID_MODE_FOLDER) + int(mode));
         item->setCheckable(true);
         item->setChecked(mode == mode_);
     }
@@ -396,10 +401,13 @@ void MainBar::switchMode(ListType mode) {
     combos_[mode]->setFocus();
 }
 
-void MainBar::showAboutBox() { AboutBox::showFor(this); }
+void MainBar::showAboutBox() {
+    AboutBox::showFor(this);
+}
 
 void MainBar::postCommand(int id) {
-    QMetaObject::invokeMethod(this, [this, id] { command(id); }, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(
+        this, [this, id] { command(id); }, Qt::QueuedConnection);
 }
 
 void MainBar::fillMenu(QMenu& menu) {
@@ -445,7 +453,9 @@ const HistoryList& MainBar::history(ListType mode) const {
     return histories_[listTypeFromIni(mode)];
 }
 
-HistoryList& MainBar::historyOf(ListType mode) { return histories_[listTypeFromIni(mode)]; }
+HistoryList& MainBar::historyOf(ListType mode) {
+    return histories_[listTypeFromIni(mode)];
+}
 
 void MainBar::pushHistory(std::string_view text) {
     HistoryList& history = historyOf(mode_);
@@ -459,14 +469,13 @@ void MainBar::pushHistory(std::string_view text) {
 }
 
 QWidget* MainBar::control(int id) const {
-    return findChild<QWidget*>(QStringLiteral("control%1").arg(id),
-                               Qt::FindDirectChildrenOnly);
+    return findChild<QWidget*>(QStringLiteral("control%1").arg(id), Qt::FindDirectChildrenOnly);
 }
 
 QString MainBar::toolTipText(int controlId) const {
     if (controlId == FolderComboId || controlId == FileComboId || controlId == SongListComboId)
-        return fromUtf8(cutUtf8(currentComboBox()->currentText().toStdString(),
-                                kComboToolTipBytes));
+        return fromUtf8(
+            cutUtf8(currentComboBox()->currentText().toStdString(), kComboToolTipBytes));
     const char* text = controlString(controlId);
     return text != nullptr ? QString::fromUtf8(text) : QString();
 }
@@ -475,8 +484,8 @@ QPoint MainBar::modeMenuAnchor() const {
     return modeButton_->mapToGlobal(QPoint(0, modeButton_->height()));
 }
 
-void MainBar::dropItems(const QMimeData& data) {
-    const std::string selection = dropSelection(droppedPaths(data), mode_);
+void MainBar::dropItems(const QMimeData& dropped) {
+    const std::string selection = dropSelection(droppedPaths(dropped), mode_);
     if (!selection.empty())
         pushHistory(selection);
 }
@@ -494,8 +503,13 @@ bool MainBar::event(QEvent* event) {
         event->ignore();
         return true;
     }
-    QToolTip::showText(help->globalPos(), Qt::convertFromPlainText(text, Qt::WhiteSpaceNoWrap),
-                       child != nullptr ? child : this);
+    // Plain text shows on one line; a text Qt would take for markup (a path with "<") is
+    // escaped and kept on one line too.
+    const QString shown =
+        Qt::mightBeRichText(text)
+            ? QStringLiteral("<p style='white-space:pre'>%1</p>").arg(text.toHtmlEscaped())
+            : text;
+    QToolTip::showText(help->globalPos(), shown, child != nullptr ? child : this);
     return true;
 }
 
@@ -553,8 +567,7 @@ void MainBar::closeEvent(QCloseEvent* event) {
 
 void MainBar::changeEvent(QEvent* event) {
     if (event->type() == QEvent::WindowStateChange) {
-        const bool trayInUse =
-            !host_.settings().other.isnoTaskTray && host_.trayAvailable();
+        const bool trayInUse = !host_.settings().other.isnoTaskTray && host_.trayAvailable();
         hideMinimizedToTray(*this, trayInUse);
     }
     QWidget::changeEvent(event);

@@ -17,11 +17,11 @@
 #include <string_view>
 
 #include "app/history_list.h"
+#include "app/main_bar_dialogs.h"
 #include "app/menu_source.h"
 #include "songlist/list_type.h"
 
 class FlatButton;
-class MainBarDialogs;
 class MainBarHost;
 class QComboBox;
 class QMimeData;
@@ -92,7 +92,7 @@ class MainBar : public QWidget, public MenuSource {
     QPoint modeMenuAnchor() const;
 
     // Hands the dropped items to the current mode (what a drop does).
-    void dropItems(const QMimeData& data);
+    void dropItems(const QMimeData& dropped);
 
   protected:
     bool event(QEvent* event) override;

@@ -15,8 +15,7 @@ std::optional<QString> QtMainBarDialogs::chooseFolder(QWidget* owner, const QStr
 QStringList QtMainBarDialogs::chooseFiles(QWidget* owner, const FileDialogRequest& request) {
     QFileDialog dialog(owner, request.title, request.initialFolder);
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
-    dialog.setFileMode(request.multiple ? QFileDialog::ExistingFiles
-                                        : QFileDialog::ExistingFile);
+    dialog.setFileMode(request.multiple ? QFileDialog::ExistingFiles : QFileDialog::ExistingFile);
     dialog.setNameFilters(request.nameFilters);
     if (dialog.exec() != QDialog::Accepted)
         return {};
@@ -26,7 +25,9 @@ QStringList QtMainBarDialogs::chooseFiles(QWidget* owner, const FileDialogReques
     return files;
 }
 
-QAction* QtMainBarDialogs::runMenu(QMenu& menu, const QPoint& at) { return menu.exec(at); }
+QAction* QtMainBarDialogs::runMenu(QMenu& menu, const QPoint& at) {
+    return menu.exec(at);
+}
 
 QString initialFolderOf(const QString& text) {
     const QString first = text.section(QLatin1Char('|'), 0, 0);

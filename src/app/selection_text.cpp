@@ -12,7 +12,7 @@ PathKind pathKind(const std::string& path) {
         status.type() == std::filesystem::file_type::unknown)
         return PathKind::Unreadable;
     return status.type() == std::filesystem::file_type::directory ? PathKind::Folder
-                                                                   : PathKind::File;
+                                                                  : PathKind::File;
 }
 
 bool fitsSelection(std::string_view path) {

@@ -12,18 +12,27 @@ QString trayTipText(std::string_view tip) {
 }
 
 QtTrayBackend::QtTrayBackend() : icon_(std::make_unique<QSystemTrayIcon>()) {
-    QObject::connect(icon_.get(), &QSystemTrayIcon::activated,
-                     [this](QSystemTrayIcon::ActivationReason reason) {
-                         if (reason == QSystemTrayIcon::DoubleClick && onDoubleClick)
-                             onDoubleClick();
-                     });
+    QObject::connect(
+        icon_.get(), &QSystemTrayIcon::activated, [this](QSystemTrayIcon::ActivationReason reason) {
+            // Desktops with a StatusNotifier tray report a click on the
+            // icon as Trigger and never as DoubleClick; there a click is
+            // the only way back from the tray.
+            const bool bringBack =
+                reason == QSystemTrayIcon::DoubleClick || reason == QSystemTrayIcon::Trigger;
+            if (bringBack && onDoubleClick)
+                onDoubleClick();
+        });
 }
 
 QtTrayBackend::~QtTrayBackend() = default;
 
-bool QtTrayBackend::isAvailable() const { return QSystemTrayIcon::isSystemTrayAvailable(); }
+bool QtTrayBackend::isAvailable() const {
+    return QSystemTrayIcon::isSystemTrayAvailable();
+}
 
-bool QtTrayBackend::isShown() const { return icon_->isVisible(); }
+bool QtTrayBackend::isShown() const {
+    return icon_->isVisible();
+}
 
 void QtTrayBackend::show(const QIcon& icon, const QString& tip) {
     icon_->setIcon(icon);
@@ -31,11 +40,17 @@ void QtTrayBackend::show(const QIcon& icon, const QString& tip) {
     icon_->show();
 }
 
-void QtTrayBackend::hide() { icon_->hide(); }
+void QtTrayBackend::hide() {
+    icon_->hide();
+}
 
-void QtTrayBackend::setTip(const QString& tip) { icon_->setToolTip(tip); }
+void QtTrayBackend::setTip(const QString& tip) {
+    icon_->setToolTip(tip);
+}
 
-void QtTrayBackend::setMenu(QMenu* menu) { icon_->setContextMenu(menu); }
+void QtTrayBackend::setMenu(QMenu* menu) {
+    icon_->setContextMenu(menu);
+}
 
 TrayIcon::TrayIcon(std::unique_ptr<TrayBackend> backend, std::function<QWidget*()> mainWindow,
                    std::function<MenuSource*()> menuSource)
@@ -56,7 +71,9 @@ TrayIcon::~TrayIcon() {
     removeIcon();
 }
 
-bool TrayIcon::inUse(bool isnoTaskTray) const { return !isnoTaskTray && backend_->isAvailable(); }
+bool TrayIcon::inUse(bool isnoTaskTray) const {
+    return !isnoTaskTray && backend_->isAvailable();
+}
 
 void TrayIcon::addIcon(const QIcon& icon, std::string_view tip) {
     if (backend_->isShown() || !backend_->isAvailable())
@@ -77,7 +94,9 @@ void TrayIcon::setTip(std::string_view tip) {
     backend_->setTip(tip_);
 }
 
-bool TrayIcon::isShown() const { return backend_->isShown(); }
+bool TrayIcon::isShown() const {
+    return backend_->isShown();
+}
 
 void TrayIcon::bringBackMainWindow() {
     QWidget* window = mainWindow_ ? mainWindow_() : nullptr;

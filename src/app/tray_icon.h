@@ -38,8 +38,8 @@ class TrayBackend {
     std::function<void()> onDoubleClick;
 };
 
-// The real tray: one QSystemTrayIcon. On a double-click it calls onDoubleClick; the menu
-// is opened by the platform.
+// The real tray: one QSystemTrayIcon. On a double-click, and on the single click that is
+// all a StatusNotifier tray reports, it calls onDoubleClick; the platform opens the menu.
 class QtTrayBackend : public TrayBackend {
   public:
     QtTrayBackend();

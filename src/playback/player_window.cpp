@@ -75,11 +75,16 @@ PlayerWindow::PlayerWindow(PlayerHost& host, std::unique_ptr<Player> player,
     setObjectName(QStringLiteral("PlayerWindow"));
     searchDone_ = std::make_unique<SearchDoneChannel>(
         [this](int result) { sequencer_->onSearchDone(result); },
-        [this] { QMetaObject::invokeMethod(this, [this] { searchDone_->drain(); }, Qt::QueuedConnection); });
+        [this] {
+            QMetaObject::invokeMethod(
+                this, [this] { searchDone_->drain(); }, Qt::QueuedConnection);
+        });
     timers_ = new WindowTimers([this](TimerId id) { onTimer(id); }, this);
     sequencer_ = std::make_unique<PlaySequencer>(*player_, *searcher_, *list_, *timers_, *this,
                                                  host_.settings(), *random_);
-    saveUi_.choosePath = [this](const std::string& folder) { return chooseSongListPath(this, folder); };
+    saveUi_.choosePath = [this](const std::string& folder) {
+        return chooseSongListPath(this, folder);
+    };
     saveUi_.showMessage = [this](const std::string& text) { showMessage(text); };
     buildControls();
 }
@@ -237,7 +242,7 @@ void PlayerWindow::changeEvent(QEvent* event) {
         // Minimised to the tray: hidden, and normal again for the next show. Deferred so
         // the platform finishes the state change first.
         QTimer::singleShot(0, this, [this] {
-            if (!isMinimized())
+            if (!isMinimized() || !trayInUse())
                 return;
             hide();
             setWindowState(windowState() & ~Qt::WindowMinimized);

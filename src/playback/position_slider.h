@@ -19,6 +19,8 @@ public:
     // Elapsed ("%02d:%02d") and total ("/%02d:%02d") parts of the time text.
     void setTimeTexts(const QString& elapsed, const QString& total);
     void setElapsedText(const QString& elapsed);
+    // The time text as drawn: elapsed followed by total ("01:23/04:56").
+    QString timeText() const { return elapsedText_ + totalText_; }
     void setStopMark(bool shown);
     bool stopMark() const { return stopMark_; }
     void setThumb(const QPixmap& thumb);

@@ -17,8 +17,9 @@ std::string cannotOpenText(const std::string& path, const std::string& reason) {
 }  // namespace
 
 std::optional<std::string> chooseSongListPath(QWidget* parent, const std::string& startFolder) {
-    QFileDialog dialog(parent, QStringLiteral("File list select dialog"),
-                       QString::fromUtf8(startFolder.data(), static_cast<qsizetype>(startFolder.size())));
+    QFileDialog dialog(
+        parent, QStringLiteral("File list select dialog"),
+        QString::fromUtf8(startFolder.data(), static_cast<qsizetype>(startFolder.size())));
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setFileMode(QFileDialog::AnyFile);
     dialog.setNameFilters({QStringLiteral("File list (*.lst)"), QStringLiteral("All Files (*.*)")});

@@ -82,6 +82,8 @@ SongListView::SongListView(QWidget* owner)
 
     connect(table_, &QAbstractItemView::doubleClicked, this, [this] { accept(); });
     table_->installEventFilter(this);
+    // The columns follow the viewport, which the layout sizes after the view's own resize.
+    table_->viewport()->installEventFilter(this);
     fitColumns();
 }
 
@@ -105,6 +107,7 @@ void SongListView::accept() {
 void SongListView::reject() { hide(); }
 
 bool SongListView::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == table_->viewport() && event->type() == QEvent::Resize) fitColumns();
     if (watched == table_ && event->type() == QEvent::KeyPress) {
         const int key = static_cast<QKeyEvent*>(event)->key();
         if (key == Qt::Key_Return || key == Qt::Key_Enter) {

@@ -13,8 +13,9 @@ QApplication& app() {
     static int argc = 1;
     static char name[] = "position_slider_test";
     static char* argv[] = {name, nullptr};
-    static QApplication instance(argc, argv);
-    return instance;
+    // Never destroyed: tearing Qt down after main() has returned crashes on exit.
+    static auto* instance = new QApplication(argc, argv);
+    return *instance;
 }
 
 // Text is antialiased: a glyph's core pixels come close to the pen colour.

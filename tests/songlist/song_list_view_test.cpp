@@ -15,8 +15,9 @@ QApplication& app() {
     static int argc = 1;
     static char name[] = "song_list_view_test";
     static char* argv[] = {name, nullptr};
-    static QApplication instance(argc, argv);
-    return instance;
+    // Never destroyed: tearing Qt down after main() has returned crashes on exit.
+    static auto* instance = new QApplication(argc, argv);
+    return *instance;
 }
 
 class SongListViewTest : public ::testing::Test {
