@@ -54,7 +54,7 @@ QString aboutToolTip(int controlId) {
             text = "あなたのVornelとして是非ご使用ください(^^)";
             break;
         case AboutBox::IconId:
-            text = "vornのアイコンです";
+            text = "vorn developersのアイコンです";
             break;
         default:
             return {};
