@@ -2,9 +2,15 @@
 
 #include <QApplication>
 #include <QMessageBox>
+#include <QTimer>
 #include <QWidget>
 
-#include "app/about_box.h"
+#include <cstdio>
+
+#include "app/app_host.h"
+#include "app/command_line.h"
+#include "app/main_bar.h"
+#include "app/tray_icon.h"
 #include "app/app_icons.h"
 #include "app/ini_location.h"
 #include "app/plugin_registration.h"
@@ -12,6 +18,7 @@
 #include "effects/effect_catalogue.h"
 #include "effects/settings_sheet.h"
 #include "playback/gst_init.h"
+#include "playback/player_window.h"
 
 namespace {
 
@@ -28,7 +35,8 @@ PluginRegistration PluginRegistration::system() {
 PlayerApp::PlayerApp(int& argc, char** argv, StartOptions options, PluginRegistration registration)
     : application_(std::make_unique<QApplication>(argc, argv)),
       options_(std::move(options)),
-      registration_(std::move(registration)) {
+      registration_(std::move(registration)),
+      host_(std::make_unique<AppHost>(*this)) {
     theApp = this;
     // The media framework is initialised on the user-interface thread before any window
     // exists, as the platform's component run time once was.
@@ -96,10 +104,15 @@ bool PlayerApp::InitInstance() {
     // 10. The tray icon.
     if (!settings.other.isnoTaskTray)
         addTrayIcon();
+    playCommandLine();
     return true;
 }
 
 int PlayerApp::ExitInstance() {
+    trayIcon_.reset();
+    host_->setWindows(nullptr, nullptr);
+    bar_ = nullptr;
+    player_ = nullptr;
     settings.play.effectCatalogue = nullptr;
     effectCatalogue_.reset();
     mainWindow = nullptr;
@@ -111,21 +124,10 @@ int PlayerApp::ExitInstance() {
 
 int PlayerApp::run() {
     const bool started = InitInstance();
-    if (started) {
-        if (mainWindow) {
-            QApplication::exec();
-        } else {
-            // Until the main bar joins the program there is no window to run: the about
-            // box shows what this is, and closing it ends the program.
-            showAboutBoxInstead();
-        }
-    }
+    if (started && mainWindow)
+        QApplication::exec();
     ExitInstance();
     return started ? 0 : 1;
-}
-
-void PlayerApp::showAboutBoxInstead() {
-    AboutBox::showFor(nullptr);
 }
 
 void PlayerApp::loadSettings() {
@@ -151,20 +153,57 @@ void PlayerApp::openSettings(int startPage) {
 }
 
 bool PlayerApp::createPlayerWindow() {
+    auto window = std::make_unique<PlayerWindow>(*host_);
+    player_ = window.get();
+    host_->setWindows(bar_, player_);
+    playerWindow = std::move(window);
     return true;
 }
 
 bool PlayerApp::createMainBar() {
+    // The bar reads its histories, mode and position and shows itself; with
+    // isStartAndPlay it queues Play for when start-up has finished.
+    auto bar = std::make_unique<MainBar>(*host_);
+    bar_ = bar.get();
+    host_->setWindows(bar_, player_);
+    mainBar = std::move(bar);
     return true;
 }
 
 MenuSource* PlayerApp::mainBarMenuSource() {
-    return nullptr;
+    return bar_;
 }
 
-void PlayerApp::addTrayIcon() {}
+void PlayerApp::addTrayIcon() {
+    if (!trayIcon_) {
+        trayIcon_ = std::make_unique<TrayIcon>(std::make_unique<QtTrayBackend>(),
+                                               [this] { return mainWindow; },
+                                               [this] { return menuSource; });
+    }
+    trayIcon_->addIcon(smallIcon_);
+}
 
-void PlayerApp::removeTrayIcon() {}
+void PlayerApp::removeTrayIcon() {
+    if (trayIcon_)
+        trayIcon_->removeIcon();
+}
+
+void PlayerApp::setTrayTip(const std::string& text) {
+    if (trayIcon_)
+        trayIcon_->setTip(text);
+}
+
+void PlayerApp::playCommandLine() {
+    // Paths on the command line are played like a drop followed by Play, once start-up
+    // has finished; paths of another kind than the first are reported and skipped.
+    if (options_.paths.empty())
+        return;
+    const CommandLineSelection selection = selectionFromPaths(options_.paths);
+    for (const std::string& message : selection.messages)
+        std::fprintf(stderr, "vorn: %s\n", message.c_str());
+    if (bar_ && !selection.text.empty())
+        bar_->startWithSelection(selection.mode, selection.text);
+}
 
 void PlayerApp::showCreateFailure() {
     QMessageBox::warning(nullptr, QString::fromUtf8(kCreateFailCaption),

@@ -24,8 +24,12 @@
 
 class QApplication;
 class QWidget;
+class AppHost;
 class EffectCatalogue;
+class MainBar;
 class MenuSource;
+class PlayerWindow;
+class TrayIcon;
 
 // Text of the message box shown when a top-level window cannot be created.
 inline constexpr const char* kCreateFailText = "create fail.. quit.";
@@ -76,6 +80,11 @@ class PlayerApp {
     // Runs the settings sheet at `startPage` (0 other settings, 1 play options) and, when
     // confirmed, re-applies the tray choice. The ini file is written only at Exit.
     void openSettings(int startPage);
+    // The tray icon's tip ("tavik vorn", "<...> Playing .."), when the icon is shown.
+    void setTrayTip(const std::string& text);
+    // Add or remove the tray icon (main bar window, tip "tavik vorn", smallIcon).
+    virtual void addTrayIcon();
+    virtual void removeTrayIcon();
 
     const std::string& programDir() const { return programDir_; }
     const std::string& iniPath() const { return iniPath_; }
@@ -102,10 +111,6 @@ class PlayerApp {
     virtual bool createMainBar();
     // Step 9: the menu filler the main bar offers.
     virtual MenuSource* mainBarMenuSource();
-    // Step 10 and the settings sheet: add or remove the tray icon (main bar window,
-    // TrayNotify 0x8001, tip "tavik vorn", smallIcon, identifier 256).
-    virtual void addTrayIcon();
-    virtual void removeTrayIcon();
     // The "create fail.. quit." message box.
     virtual void showCreateFailure();
 
@@ -115,7 +120,7 @@ class PlayerApp {
   private:
     void findProgramDir();
     void loadIcons();
-    void showAboutBoxInstead();
+    void playCommandLine();
 
     std::unique_ptr<QApplication> application_;
     StartOptions options_;
@@ -126,5 +131,9 @@ class PlayerApp {
     std::unique_ptr<EffectCatalogue> effectCatalogue_;
     QIcon appIcon_;
     QIcon smallIcon_;
+    std::unique_ptr<AppHost> host_;
+    std::unique_ptr<TrayIcon> trayIcon_;
+    MainBar* bar_ = nullptr;         // the real main bar inside mainBar, when it is one
+    PlayerWindow* player_ = nullptr;  // the real player window inside playerWindow
     bool initialised_ = false;
 };

@@ -196,17 +196,25 @@ TEST(PlayerApp, AMainBarThatFailsSavesTheSettingsFirst) {
     EXPECT_EQ(log.calls.size(), 2u);
 }
 
-TEST(PlayerApp, RunWithoutWindowsShowsTheAboutBoxAndEnds) {
+TEST(PlayerApp, RunShowsTheMainBarAndEndsThroughExitWritingTheIni) {
     TempDir dir;
     RegistrationLog log;
     {
         PlayerApp app(argc, argv, {dir.file("tvorn.ini"), {}}, log.hooks());
-        ModalAnswer answer;
+        QTimer::singleShot(0, [&app] {
+            ASSERT_NE(app.mainWindow, nullptr);
+            EXPECT_TRUE(app.mainWindow->isVisible());
+            QMetaObject::invokeMethod(app.mainWindow, "command", Qt::QueuedConnection,
+                                      Q_ARG(int, 2));
+        });
         EXPECT_EQ(app.run(), 0);
-        EXPECT_EQ(answer.seen, "AboutBox");
         EXPECT_EQ(app.effectCatalogue(), nullptr);  // ExitInstance ran
     }
     EXPECT_EQ(log.calls.size(), 2u);
+    const std::string text = readFile(dir.file("tvorn.ini"));
+    EXPECT_NE(text.find("[App]"), std::string::npos);
+    EXPECT_NE(text.find("ListType=0"), std::string::npos);
+    EXPECT_NE(text.find("filter="), std::string::npos);
 }
 
 TEST(PlayerApp, ConfirmedSettingsReapplyTheTrayChoice) {
