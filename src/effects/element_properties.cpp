@@ -30,13 +30,13 @@ bool isIntegerType(GType type) {
            type == G_TYPE_CHAR || type == G_TYPE_UCHAR;
 }
 
-// The numeric range of an integer or real property spec.
-void rangeOf(GParamSpec* spec, double& minimum, double& maximum) {
-    const GType type = G_PARAM_SPEC_VALUE_TYPE(spec);
+// The numeric range of an integer or real property pspec.
+void rangeOf(GParamSpec* pspec, double& minimum, double& maximum) {
+    const GType type = G_PARAM_SPEC_VALUE_TYPE(pspec);
 #define VORN_RANGE(gtype, SPEC)                             \
     if (type == gtype) {                                    \
-        minimum = static_cast<double>(SPEC(spec)->minimum); \
-        maximum = static_cast<double>(SPEC(spec)->maximum); \
+        minimum = static_cast<double>(SPEC(pspec)->minimum); \
+        maximum = static_cast<double>(SPEC(pspec)->maximum); \
         return;                                             \
     }
     VORN_RANGE(G_TYPE_INT, G_PARAM_SPEC_INT)
@@ -52,9 +52,9 @@ void rangeOf(GParamSpec* spec, double& minimum, double& maximum) {
 #undef VORN_RANGE
 }
 
-std::vector<PropertyChoice> choicesOf(GParamSpec* spec) {
+std::vector<PropertyChoice> choicesOf(GParamSpec* pspec) {
     std::vector<PropertyChoice> choices;
-    GEnumClass* enumClass = G_PARAM_SPEC_ENUM(spec)->enum_class;
+    GEnumClass* enumClass = G_PARAM_SPEC_ENUM(pspec)->enum_class;
     for (guint i = 0; i < enumClass->n_values; ++i) {
         const GEnumValue& value = enumClass->values[i];
         choices.push_back({value.value, value.value_name ? value.value_name : value.value_nick});
@@ -64,18 +64,18 @@ std::vector<PropertyChoice> choicesOf(GParamSpec* spec) {
 
 // Whether a property may change in the element's present state: some may only change
 // while the element is stopped.
-bool changeableIn(GParamSpec* spec, GstElement* element) {
+bool changeableIn(GParamSpec* pspec, GstElement* element) {
     GstState state = GST_STATE_NULL;
     gst_element_get_state(element, &state, nullptr, 0);
-    if (spec->flags & GST_PARAM_MUTABLE_READY)
+    if (pspec->flags & GST_PARAM_MUTABLE_READY)
         return state <= GST_STATE_READY;
-    if (spec->flags & GST_PARAM_MUTABLE_PAUSED)
+    if (pspec->flags & GST_PARAM_MUTABLE_PAUSED)
         return state <= GST_STATE_PAUSED;
     return true;
 }
 
-bool describe(GParamSpec* spec, GstElement* element, EditableProperty& property) {
-    const GType type = G_PARAM_SPEC_VALUE_TYPE(spec);
+bool describe(GParamSpec* pspec, GstElement* element, EditableProperty& property) {
+    const GType type = G_PARAM_SPEC_VALUE_TYPE(pspec);
     if (isIntegerType(type)) {
         property.kind = PropertyKind::Integer;
     } else if (type == G_TYPE_FLOAT || type == G_TYPE_DOUBLE) {
@@ -84,20 +84,20 @@ bool describe(GParamSpec* spec, GstElement* element, EditableProperty& property)
         property.kind = PropertyKind::Boolean;
     } else if (G_TYPE_IS_ENUM(type)) {
         property.kind = PropertyKind::Choice;
-        property.choices = choicesOf(spec);
+        property.choices = choicesOf(pspec);
     } else if (type == G_TYPE_STRING) {
         property.kind = PropertyKind::Text;
     } else {
         return false;  // flags, caps, objects...: no simple editor
     }
     if (property.kind == PropertyKind::Integer || property.kind == PropertyKind::Real)
-        rangeOf(spec, property.minimum, property.maximum);
-    property.name = g_param_spec_get_name(spec);
-    const gchar* nick = g_param_spec_get_nick(spec);
+        rangeOf(pspec, property.minimum, property.maximum);
+    property.name = g_param_spec_get_name(pspec);
+    const gchar* nick = g_param_spec_get_nick(pspec);
     property.label = nick ? nick : property.name;
-    const gchar* blurb = g_param_spec_get_blurb(spec);
+    const gchar* blurb = g_param_spec_get_blurb(pspec);
     property.tip = blurb ? blurb : "";
-    property.changeableNow = changeableIn(spec, element);
+    property.changeableNow = changeableIn(pspec, element);
     return true;
 }
 
@@ -105,14 +105,14 @@ bool describe(GParamSpec* spec, GstElement* element, EditableProperty& property)
 struct PropertyValue {
     GValue value = G_VALUE_INIT;
     PropertyValue(GstElement* element, const std::string& name) {
-        GParamSpec* spec = g_object_class_find_property(G_OBJECT_GET_CLASS(element), name.c_str());
-        if (!spec)
+        GParamSpec* pspec = g_object_class_find_property(G_OBJECT_GET_CLASS(element), name.c_str());
+        if (!pspec)
             return;
-        g_value_init(&value, G_PARAM_SPEC_VALUE_TYPE(spec));
-        if (spec->flags & G_PARAM_READABLE) {
+        g_value_init(&value, G_PARAM_SPEC_VALUE_TYPE(pspec));
+        if (pspec->flags & G_PARAM_READABLE) {
             g_object_get_property(G_OBJECT(element), name.c_str(), &value);
         } else {
-            g_param_value_set_default(spec, &value);
+            g_param_value_set_default(pspec, &value);
         }
     }
     ~PropertyValue() {
@@ -132,12 +132,12 @@ ElementProperties::ElementProperties(GstElement* element)
     guint count = 0;
     GParamSpec** specs = g_object_class_list_properties(G_OBJECT_GET_CLASS(element_.get()), &count);
     for (guint i = 0; i < count; ++i) {
-        GParamSpec* spec = specs[i];
-        if (!(spec->flags & G_PARAM_WRITABLE) || (spec->flags & G_PARAM_CONSTRUCT_ONLY) ||
-            isBaseClassProperty(spec->owner_type))
+        GParamSpec* pspec = specs[i];
+        if (!(pspec->flags & G_PARAM_WRITABLE) || (pspec->flags & G_PARAM_CONSTRUCT_ONLY) ||
+            isBaseClassProperty(pspec->owner_type))
             continue;
         EditableProperty property;
-        if (describe(spec, element_.get(), property))
+        if (describe(pspec, element_.get(), property))
             properties_.push_back(std::move(property));
     }
     g_free(specs);
@@ -172,9 +172,9 @@ std::string ElementProperties::text(const EditableProperty& property) const {
 }
 
 void ElementProperties::setNumber(const EditableProperty& property, double value) {
-    GParamSpec* spec =
+    GParamSpec* pspec =
         g_object_class_find_property(G_OBJECT_GET_CLASS(element_.get()), property.name.c_str());
-    if (!spec || !std::isfinite(value))
+    if (!pspec || !std::isfinite(value))
         return;
     value = std::clamp(value, property.minimum, property.maximum);
     if (property.kind == PropertyKind::Integer)
@@ -183,7 +183,7 @@ void ElementProperties::setNumber(const EditableProperty& property, double value
     g_value_init(&source, G_TYPE_DOUBLE);
     g_value_set_double(&source, value);
     GValue target = G_VALUE_INIT;
-    g_value_init(&target, G_PARAM_SPEC_VALUE_TYPE(spec));
+    g_value_init(&target, G_PARAM_SPEC_VALUE_TYPE(pspec));
     if (g_value_transform(&source, &target))
         g_object_set_property(G_OBJECT(element_.get()), property.name.c_str(), &target);
     g_value_unset(&target);

@@ -11,24 +11,24 @@
 namespace seqtest {
 
 SongSpec lasting(double seconds, std::string author, std::string title, std::string description) {
-    SongSpec spec;
-    spec.duration = seconds;
-    spec.author = std::move(author);
-    spec.title = std::move(title);
-    spec.description = std::move(description);
-    return spec;
+    SongSpec song;
+    song.duration = seconds;
+    song.author = std::move(author);
+    song.title = std::move(title);
+    song.description = std::move(description);
+    return song;
 }
 
 SongSpec unopenable() {
-    SongSpec spec;
-    spec.opens = false;
-    return spec;
+    SongSpec song;
+    song.opens = false;
+    return song;
 }
 
 SongSpec unprobeable() {
-    SongSpec spec;
-    spec.probes = false;
-    return spec;
+    SongSpec song;
+    song.probes = false;
+    return song;
 }
 
 // --- Catalogue and its probes -----------------------------------------------------------
@@ -67,8 +67,8 @@ class CatalogueProbe : public SongProbe {
 
 }  // namespace
 
-void Catalogue::add(const std::string& path, SongSpec spec) {
-    songs_[path] = std::move(spec);
+void Catalogue::add(const std::string& path, SongSpec song) {
+    songs_[path] = std::move(song);
 }
 
 const SongSpec* Catalogue::find(const std::string& path) const {
@@ -320,11 +320,11 @@ Session::~Session() {
     sequencer.shutdown();
 }
 
-std::string Session::songs(const std::vector<std::string>& names, SongSpec spec) {
+std::string Session::songs(const std::vector<std::string>& names, SongSpec song) {
     std::string selection;
     for (const std::string& name : names) {
         const std::string path = "/music/" + name;
-        catalogue.add(path, spec);
+        catalogue.add(path, song);
         if (!selection.empty())
             selection += '|';
         selection += path;
