@@ -9,18 +9,29 @@
 #include "app/window_position.h"
 #include "playback/player_window.h"
 
-AppSettings& AppHost::settings() { return app_.settings; }
+AppSettings& AppHost::settings() {
+    return app_.settings;
+}
 
-bool AppHost::trayAvailable() const { return QSystemTrayIcon::isSystemTrayAvailable(); }
+bool AppHost::trayAvailable() const {
+    return QSystemTrayIcon::isSystemTrayAvailable();
+}
 
-void AppHost::openSettings(int startPage) { app_.openSettings(startPage); }
+void AppHost::openSettings(int startPage) {
+    app_.openSettings(startPage);
+}
 
-ProfileStore& AppHost::profileStore() { return app_.iniStore(); }
+ProfileStore& AppHost::profileStore() {
+    return app_.iniStore();
+}
 
-QWidget* AppHost::mainWindow() const { return app_.mainWindow; }
+QWidget* AppHost::mainWindow() const {
+    return app_.mainWindow;
+}
 
 void AppHost::handOverToPlayer(QWidget& bar, const std::string& selection, ListType mode) {
-    if (!player_) return;
+    if (!player_)
+        return;
     app_.mainWindow = player_;
     handScreenOver(bar, *player_);
     app_.menuSource = player_;
@@ -38,16 +49,19 @@ void AppHost::endProgram() {
 void AppHost::setTrayTip(const std::string& text) {
     app_.setTrayTip(text);
     // Raise the bar in the window order without moving, sizing or activating it.
-    if (bar_ && bar_->isVisible()) bar_->raise();
+    if (bar_ && bar_->isVisible())
+        bar_->raise();
 }
 
 void AppHost::handBackToMainBar(QWidget& playerWindow) {
-    if (!bar_) return;
+    if (!bar_)
+        return;
     app_.mainWindow = bar_;
     handScreenOver(playerWindow, *bar_);
     app_.menuSource = bar_;
 }
 
 void AppHost::postExitToMainBar() {
-    if (bar_) QMetaObject::invokeMethod(bar_, "command", Qt::QueuedConnection, Q_ARG(int, 2));
+    if (bar_)
+        QMetaObject::invokeMethod(bar_, "command", Qt::QueuedConnection, Q_ARG(int, 2));
 }

@@ -8,13 +8,13 @@
 #include <cstdio>
 
 #include "app/app_host.h"
-#include "app/command_line.h"
-#include "app/main_bar.h"
-#include "app/tray_icon.h"
 #include "app/app_icons.h"
+#include "app/command_line.h"
 #include "app/ini_location.h"
+#include "app/main_bar.h"
 #include "app/plugin_registration.h"
 #include "app/settings_io.h"
+#include "app/tray_icon.h"
 #include "effects/effect_catalogue.h"
 #include "effects/settings_sheet.h"
 #include "playback/gst_init.h"
@@ -176,9 +176,9 @@ MenuSource* PlayerApp::mainBarMenuSource() {
 
 void PlayerApp::addTrayIcon() {
     if (!trayIcon_) {
-        trayIcon_ = std::make_unique<TrayIcon>(std::make_unique<QtTrayBackend>(),
-                                               [this] { return mainWindow; },
-                                               [this] { return menuSource; });
+        trayIcon_ = std::make_unique<TrayIcon>(
+            std::make_unique<QtTrayBackend>(), [this] { return mainWindow; },
+            [this] { return menuSource; });
     }
     trayIcon_->addIcon(smallIcon_);
 }

@@ -133,7 +133,7 @@ class PlayerApp {
     QIcon smallIcon_;
     std::unique_ptr<AppHost> host_;
     std::unique_ptr<TrayIcon> trayIcon_;
-    MainBar* bar_ = nullptr;         // the real main bar inside mainBar, when it is one
+    MainBar* bar_ = nullptr;          // the real main bar inside mainBar, when it is one
     PlayerWindow* player_ = nullptr;  // the real player window inside playerWindow
     bool initialised_ = false;
 };

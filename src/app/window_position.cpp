@@ -18,12 +18,32 @@ QPoint normalTopLeft(const QWidget& window) {
 }
 
 void takePosition(const QWidget& source, QWidget& target) {
-    target.move(normalTopLeft(source));
+    // The two windows carry the same kind of frame, so putting the client areas on the
+    // same point lines the frames up too. Client coordinates are exact whether or not the
+    // window manager has told the frame's size yet (it hasn't for a hidden window), where
+    // frame positions drift by the title bar's height at every hand-over.
+    const QRect normal = source.isMinimized() || source.isMaximized() || source.isFullScreen()
+                             ? source.normalGeometry()
+                             : source.geometry();
+    if (!normal.isValid()) {
+        target.move(normalTopLeft(source));
+        return;
+    }
+    target.setGeometry(QRect(normal.topLeft(), target.size()));
 }
 
 void handScreenOver(QWidget& from, QWidget& to) {
     takePosition(from, to);
     to.showNormal();
+    // Some window managers place a window anew when it is mapped again, whatever it asked
+    // for before; once it is mapped, ask again.
+    QTimer::singleShot(0, &to, [target = QPointer<QWidget>(&to), point = to.geometry().topLeft()] {
+        if (!target || !target->isVisible())
+            return;
+        const QRect wanted(point, target->size());
+        target->setGeometry(wanted.translated(1, 0));
+        target->setGeometry(wanted);
+    });
     to.raise();
     to.activateWindow();
     from.hide();

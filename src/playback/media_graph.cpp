@@ -114,6 +114,11 @@ int MediaGraph::CreateGraph() {
     return 0;
 }
 
+namespace {
+// How long an opened song may take to expose its last streams after the sound prerolled.
+constexpr int kSettleTimeoutMs = 2000;
+}  // namespace
+
 int MediaGraph::Open(const std::string& path, bool withNullRenderer) {
     Close();
     if (CreateGraph() != 0)
@@ -126,6 +131,8 @@ int MediaGraph::Open(const std::string& path, bool withNullRenderer) {
     if (!opened)
         setResult(result::kOutOfMemory);
     opened = opened && waitForPreroll();
+    if (opened && mode_ != Mode::Probe)
+        graph_->waitForStreamsSettled(kSettleTimeoutMs);
     if (opened && !graph_->audioLinked()) {
         setResult(result::kCannotRender);
         opened = false;

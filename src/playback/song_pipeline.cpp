@@ -1,5 +1,8 @@
 #include "playback/song_pipeline.h"
 
+#include <chrono>
+#include <thread>
+
 #include <cstdlib>
 #include <cstring>
 #include <string_view>
@@ -225,6 +228,7 @@ bool SongPipeline::linkToFakesink(GstPad* pad) {
 
 void SongPipeline::onNoMorePads(GstElement* decoder, gpointer data) {
     auto* self = static_cast<SongPipeline*>(data);
+    self->allPadsExposed_.store(true);
     if (self->audioLinked_.load())
         return;
     // A song must have sound: fail now rather than wait for a preroll that cannot come.
@@ -232,4 +236,21 @@ void SongPipeline::onNoMorePads(GstElement* decoder, gpointer data) {
                                         "The file has no audio stream that can be played.");
     gst_element_post_message(decoder, gst_message_new_error(GST_OBJECT(decoder), error, nullptr));
     g_error_free(error);
+}
+
+void SongPipeline::waitForStreamsSettled(int timeoutMs) const {
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
+    const auto settled = [this] {
+        if (!allPadsExposed_.load())
+            return false;
+        if (!renderer_)
+            return true;
+        GstPadPtr pad(gst_element_get_static_pad(renderer_, "sink"));
+        if (!pad || !gst_pad_is_linked(pad.get()))
+            return true;
+        GstCapsPtr caps(gst_pad_get_current_caps(pad.get()));
+        return caps != nullptr;
+    };
+    while (!settled() && std::chrono::steady_clock::now() < deadline)
+        std::this_thread::sleep_for(std::chrono::milliseconds(2));
 }

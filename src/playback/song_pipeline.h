@@ -40,6 +40,10 @@ class SongPipeline {
 
     // True once the file's audio stream reached the audio branch.
     bool audioLinked() const { return audioLinked_.load(); }
+    // Waits, at most `timeoutMs`, until the decoder has exposed all its streams and the
+    // renderer, when a picture went to it, knows the picture's format. The sound alone can
+    // preroll the pipeline before that, and the report must show the whole pipeline.
+    void waitForStreamsSettled(int timeoutMs) const;
 
     // Takes the pipeline to NULL and takes the shared elements (effects, renderer) out of
     // it, so the next song's pipeline can hold them. Safe to call more than once.
@@ -68,5 +72,6 @@ class SongPipeline {
     bool probe_ = false;
     std::mutex routeMutex_;
     std::atomic<bool> audioLinked_{false};
+    std::atomic<bool> allPadsExposed_{false};
     bool videoLinked_ = false;  // under routeMutex_
 };

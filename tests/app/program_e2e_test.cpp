@@ -31,7 +31,8 @@ int countOccurrences(const std::string& text, const std::string& what) {
 
 std::string shellQuoted(const std::string& text) {
     std::string quoted = "'";
-    for (char c : text) quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
+    for (char c : text)
+        quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
     return quoted + "'";
 }
 
@@ -48,18 +49,18 @@ TEST(Program, PlaysAFolderGivenOnTheCommandLineAndEndsByItself) {
     std::ofstream(ini) << "[OhterSettings]\nisEndAndPlay=1\nfilter=" << report << "\n";
 
     const std::string command = "timeout 90 " + shellQuoted(std::string(binDir) + "/vorn") +
-                                " --ini " + shellQuoted(ini) + " " + shellQuoted(songs) +
-                                " > " + shellQuoted(dir.file("out.txt")) + " 2>&1";
+                                " --ini " + shellQuoted(ini) + " " + shellQuoted(songs) + " > " +
+                                shellQuoted(dir.file("out.txt")) + " 2>&1";
     const int status = std::system(command.c_str());
     ASSERT_TRUE(WIFEXITED(status)) << readFile(dir.file("out.txt"));
     EXPECT_EQ(WEXITSTATUS(status), 0) << readFile(dir.file("out.txt"));
 
     const std::string text = readFile(ini);
     for (const char* key :
-         {"isStartAndIcon=", "PlayTime=", "waitTime=", "isRepeat=", "repeatCnt=", "isRandom=",
-          "isEndless=", "playCnt=", "useEffect=", "isStartAndPlay=", "isEndAndPlay=1",
-          "isnoTaskTray=", "slistAddType=", "searchExtent=", "flist=", "filter=", "ListType=0",
-          "left=", "top=", "ICON="})
+         {"isStartAndIcon=", "PlayTime=",     "waitTime=",     "isRepeat=",     "repeatCnt=",
+          "isRandom=",       "isEndless=",    "playCnt=",      "useEffect=",    "isStartAndPlay=",
+          "isEndAndPlay=1",  "isnoTaskTray=", "slistAddType=", "searchExtent=", "flist=",
+          "filter=",         "ListType=0",    "left=",         "top=",          "ICON="})
         EXPECT_NE(text.find(key), std::string::npos) << key << "\n" << text;
     EXPECT_NE(text.find("[FolderHistory]"), std::string::npos) << text;
     EXPECT_NE(text.find("Dir0=" + songs), std::string::npos) << text;
