@@ -202,13 +202,16 @@ int PlaySequencer::playSong(const std::string& path) {
         return kOpenError;
     }
 
+    // A file with some tags but not all offers empty texts for the missing ones: an empty
+    // text counts as missing, so the window never shows a blank title or slider text.
     std::string text;
-    displayTitle_ = player_.GetContentText(1, text) >= 0 ? text : path;
+    displayTitle_ = player_.GetContentText(1, text) >= 0 && !text.empty() ? text : path;
     text.clear();
-    if (player_.GetContentText(2, text) >= 0)
+    if (player_.GetContentText(2, text) >= 0 && !text.empty())
         displayTitle_ += " - " + text;
     text.clear();
-    view_.setSliderText(player_.GetContentText(3, text) >= 0 ? text : displayTitle_);
+    const bool described = player_.GetContentText(3, text) >= 0 && !text.empty();
+    view_.setSliderText(described ? text : displayTitle_);
 
     durationSeconds_ = player_.GetDuration();
     const int total = wholeSeconds(durationSeconds_);

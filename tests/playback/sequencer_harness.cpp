@@ -143,11 +143,15 @@ int FakePlayer::Open(const std::string& p, bool) {
 }
 
 int FakePlayer::GetContentText(int kind, std::string& text) {
+    // Like the real graph: a file with any tag answers every kind, with "" for the
+    // missing ones; a file without tags answers none.
     const std::string* source = nullptr;
     if (spec_ != nullptr) {
         source = kind == 1 ? &spec_->author : kind == 2 ? &spec_->title : &spec_->description;
     }
-    if (source == nullptr || source->empty())
+    const bool tagged = spec_ != nullptr && !(spec_->author.empty() && spec_->title.empty() &&
+                                              spec_->description.empty());
+    if (source == nullptr || !tagged)
         return -2;
     text = *source;
     return 0;

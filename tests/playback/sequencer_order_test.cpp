@@ -98,6 +98,14 @@ TEST(Commands, RemovePlaysTheEntryBehindTheOneThatMovedUp) {
     EXPECT_EQ(s.list.pathAt(0), "/music/b");
 }
 
+TEST(SongTexts, MissingTagsFallBackToThePathAndTheDisplayTitle) {
+    Session s;
+    s.start(s.songs({"a", "b"}, lasting(240, "", "Song")));
+    s.run(600);
+    EXPECT_EQ(s.view.status, "</music/a - Song> Playing ..");
+    EXPECT_EQ(s.view.sliderText, "/music/a - Song");
+}
+
 TEST(Commands, PauseResumeRestartAndStopAfter) {
     Session s;
     s.settings.play.isRepeat = true;
