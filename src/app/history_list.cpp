@@ -1,24 +1,8 @@
 #include "app/history_list.h"
 
+#include "app/ascii_case.h"
+
 #include <algorithm>
-
-namespace {
-
-char asciiLower(char c) {
-    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
-}
-
-bool equalsIgnoringCase(std::string_view a, std::string_view b) {
-    if (a.size() != b.size())
-        return false;
-    for (std::size_t i = 0; i < a.size(); ++i) {
-        if (asciiLower(a[i]) != asciiLower(b[i]))
-            return false;
-    }
-    return true;
-}
-
-}  // namespace
 
 std::string historyKey(int index) {
     return "Dir" + std::to_string(index);
@@ -46,7 +30,7 @@ void HistoryList::loadHistory(const ProfileStore& store, std::string_view sectio
 
 std::optional<std::size_t> HistoryList::find(std::string_view text) const {
     for (std::size_t i = 0; i < entries_.size(); ++i) {
-        if (equalsIgnoringCase(entries_[i], text))
+        if (equalsIgnoringAsciiCase(entries_[i], text))
             return i;
     }
     return std::nullopt;

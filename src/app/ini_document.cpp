@@ -1,5 +1,6 @@
 #include "app/ini_document.h"
 
+#include "app/ascii_case.h"
 #include "app/text_cut.h"
 
 namespace {
@@ -14,20 +15,6 @@ std::string_view trim(std::string_view text) {
     while (!text.empty() && isBlank(text.back()))
         text.remove_suffix(1);
     return text;
-}
-
-char asciiLower(char c) {
-    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
-}
-
-bool equalsIgnoringCase(std::string_view a, std::string_view b) {
-    if (a.size() != b.size())
-        return false;
-    for (std::size_t i = 0; i < a.size(); ++i) {
-        if (asciiLower(a[i]) != asciiLower(b[i]))
-            return false;
-    }
-    return true;
 }
 
 // A line without its line end.
@@ -130,7 +117,7 @@ IniDocument::Lookup IniDocument::find(std::string_view section, std::string_view
     for (std::size_t i = 0; i < lines_.size(); ++i) {
         std::string_view content = contentOf(lines_[i]);
         if (std::optional<std::string_view> name = sectionNameOf(content)) {
-            inWantedSection = equalsIgnoringCase(*name, section);
+            inWantedSection = equalsIgnoringAsciiCase(*name, section);
             inFirstOccurrence = inWantedSection && !result.sectionEnd;
             if (inFirstOccurrence)
                 result.sectionEnd = i;
@@ -141,7 +128,7 @@ IniDocument::Lookup IniDocument::find(std::string_view section, std::string_view
         if (!inWantedSection || result.key)
             continue;
         if (std::optional<KeyValue> keyValue = keyValueOf(content)) {
-            if (equalsIgnoringCase(keyValue->key, key))
+            if (equalsIgnoringAsciiCase(keyValue->key, key))
                 result.key = KeyLine{i, keyValue->key};
         }
     }
