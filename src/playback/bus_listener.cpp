@@ -99,9 +99,12 @@ void BusListener::collect(GstMessage* message) {
     gst_tag_list_insert(tags_.get(), owned.get(), GST_TAG_MERGE_KEEP);
 }
 
-// Runs on whichever thread posts. The bus drops the message afterwards; what is kept was
-// referenced into the queue first.
+// Runs on whichever thread posts. A sync handler that answers GST_BUS_DROP owns the
+// message: a kept one moves into the queue, every other one is released here. A message
+// left unreleased would hold its source element, and through it the whole pipeline with
+// its bus and poll descriptors, for the rest of the process.
 GstBusSyncReply BusListener::onMessage(GstBus*, GstMessage* message, gpointer data) {
+    GstMessagePtr owned(message);
     BusListener& self = **static_cast<std::shared_ptr<BusListener>*>(data);
     GstMessageType type = GST_MESSAGE_TYPE(message);
     if (type == GST_MESSAGE_TAG)
@@ -111,7 +114,7 @@ GstBusSyncReply BusListener::onMessage(GstBus*, GstMessage* message, gpointer da
     GraphNotifyFn notify;
     {
         std::lock_guard lock(self.mutex_);
-        self.queue_.emplace_back(gst_message_ref(message));
+        self.queue_.push_back(std::move(owned));
         notify = self.notify_;
     }
     self.queued_.notify_all();

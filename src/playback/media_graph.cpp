@@ -49,9 +49,7 @@ MediaGraph::MediaGraph(Mode mode) : mode_(mode) {
 }
 
 MediaGraph::~MediaGraph() {
-    Close();
-    graph_.reset();  // the pipeline gives the shared elements back before it goes
-    listener_.reset();
+    releaseGraph();
 }
 
 void MediaGraph::setResult(std::int32_t code, std::string text) {
@@ -99,8 +97,7 @@ bool MediaGraph::CanStop() const {
 }
 
 int MediaGraph::CreateGraph() {
-    graph_.reset();
-    listener_.reset();
+    releaseGraph();
     auto graph = std::make_unique<SongPipeline>();
     if (!graph->pipeline()) {
         setResult(result::kOutOfMemory);
@@ -139,8 +136,8 @@ int MediaGraph::Open(const std::string& path, bool withNullRenderer) {
     }
     listener_->setCollectingTags(false);
     if (!opened) {
-        graph_->detachShared();
-        listener_->clear();
+        releaseGraph();
+        state_ = GraphState::Empty;
         return -1;
     }
     // What happened while prerolling is no event for the owner.
@@ -183,16 +180,26 @@ bool MediaGraph::waitForPreroll() {
 }
 
 int MediaGraph::Close() {
-    if (listener_)
-        listener_->setNotify({});
     content_.reset();
     streamTags_.reset();
+    releaseGraph();
+    state_ = GraphState::Empty;
+    return 0;
+}
+
+// The order matters: the pipeline goes to NULL first, so no streaming thread posts any
+// more; then the queued messages go, since each holds its source element (the pipeline
+// itself for an end of stream) and so, through the bus and its sync handler, the
+// listener that holds them. Only then can the last reference finalize the pipeline.
+void MediaGraph::releaseGraph() {
+    if (listener_)
+        listener_->setNotify({});
     if (graph_)
         graph_->detachShared();
     if (listener_)
         listener_->clear();
-    state_ = GraphState::Empty;
-    return 0;
+    graph_.reset();
+    listener_.reset();
 }
 
 bool MediaGraph::setPipelineState(GstState target) {
@@ -236,8 +243,9 @@ int MediaGraph::Stop() {
 }
 
 int MediaGraph::PollEvent() {
+    // A closed graph has no pipeline left, and so no event.
     if (!graph_ || !listener_)
-        return -1;
+        return state_ == GraphState::None ? -1 : 0;
     GstMessagePtr message = listener_->pop();
     if (!message)
         return 0;

@@ -43,8 +43,10 @@ class MediaGraph : public Player {
     bool CanPause() const override;
     bool CanStop() const override;
 
-    // 0 when the file prerolled with an audio stream, else -1 (state stays Empty).
+    // 0 when the file prerolled with an audio stream, else -1 (state stays Empty). The
+    // previous song's pipeline is finalized first, as is the new one when it fails.
     int Open(const std::string& path, bool withNullRenderer) override;
+    // Finalizes the pipeline; the graph stays usable (Empty) for the next Open.
     virtual int Close();
     int Run(const char* caption) override;
     int Pause() override;
@@ -76,6 +78,8 @@ class MediaGraph : public Player {
 
   private:
     void setResult(std::int32_t code, std::string text = {});
+    // Stops and finalizes the current pipeline, giving the shared elements back first.
+    void releaseGraph();
     void takeError(GstMessage* message);
     bool waitForPreroll();
     bool setPipelineState(GstState target);
