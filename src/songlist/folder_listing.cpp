@@ -13,19 +13,26 @@ bool isDotOrDotDot(const char* name) {
     return name[0] == '.' && (name[1] == '\0' || (name[1] == '.' && name[2] == '\0'));
 }
 
-// Whether entry `name` of the open folder `dirFd` is a folder, following links.
-bool isFolderEntry(int dirFd, const dirent& entry) {
+struct EntryKind {
+    bool folder = false;
+    bool regular = false;
+};
+
+// What entry `name` of the open folder `dirFd` is, following links.
+EntryKind kindOf(int dirFd, const dirent& entry) {
 #ifdef _DIRENT_HAVE_D_TYPE
     if (entry.d_type == DT_DIR)
-        return true;
+        return {true, false};
+    if (entry.d_type == DT_REG)
+        return {false, true};
     if (entry.d_type != DT_UNKNOWN && entry.d_type != DT_LNK)
-        return false;
+        return {};
 #endif
     struct stat info {};
-    // A dangling link or an entry that vanished meanwhile counts as a file.
+    // A dangling link or an entry that vanished meanwhile is neither.
     if (fstatat(dirFd, entry.d_name, &info, 0) != 0)
-        return false;
-    return S_ISDIR(info.st_mode);
+        return {};
+    return {S_ISDIR(info.st_mode), S_ISREG(info.st_mode)};
 }
 
 }  // namespace
@@ -52,8 +59,9 @@ bool FolderListing::read(const std::string& path) {
         if (isDotOrDotDot(entry->d_name))
             continue;
         const std::size_t length = std::strlen(entry->d_name);
+        const EntryKind kind = kindOf(fd, *entry);
         entries_.push_back(Entry{static_cast<std::uint32_t>(names_.size()),
-                                 static_cast<std::uint32_t>(length), isFolderEntry(fd, *entry)});
+                                 static_cast<std::uint32_t>(length), kind.folder, kind.regular});
         names_.append(entry->d_name, length);
     }
     closedir(dir);  // also closes fd

@@ -1,8 +1,10 @@
 #pragma once
 // One read of a folder's entries, in the order the file system returns them, with what
-// the search needs of each: its name (raw bytes) and whether it is a folder. Costs one
-// directory read; an entry's type comes from the directory itself and is only looked up
-// separately for links and for file systems that don't report it.
+// the search needs of each: its name (raw bytes) and whether it is a folder, a regular
+// file or something else (a FIFO, socket or device, which must never be opened: a FIFO
+// blocks its reader). Costs one directory read; an entry's type comes from the directory
+// itself and is only looked up separately for links and for file systems that don't
+// report it.
 #include <cstdint>
 #include <set>
 #include <string>
@@ -15,7 +17,8 @@ class FolderListing {
     struct Entry {
         std::uint32_t offset;  // into the name buffer
         std::uint32_t length;
-        bool isFolder;  // a folder, or a link to one
+        bool isFolder;   // a folder, or a link to one
+        bool isRegular;  // a regular file, or a link to one
     };
 
     // Reads `path`. False, with no entries, when it can't be opened as a folder.

@@ -1,5 +1,7 @@
 #include "songlist/song_searcher.h"
 
+#include <sys/stat.h>
+
 #include "app/text_cut.h"
 #include "songlist/folder_listing.h"
 #include "songlist/song_list.h"
@@ -16,6 +18,14 @@ int readContentText(SongProbe& probe, int kind, std::string& out) {
     const int result = probe.GetContentText(kind, text);
     out = result == 0 ? cutUtf8(text, kContentTextMax) : std::string();
     return result;
+}
+
+// A FIFO, socket or device (or a link to one) must never be opened: opening a FIFO
+// blocks until a writer comes, and none of them is a song. A path that can't be looked up
+// is left to the probe, which reports it as it reports any file it can't open.
+bool isSpecialFile(const std::string& path) {
+    struct stat info {};
+    return ::stat(path.c_str(), &info) == 0 && !S_ISREG(info.st_mode);
 }
 }  // namespace
 
@@ -84,7 +94,7 @@ int SongSearcher::run() {
 int SongSearcher::forEachItem(ItemHandler handler, const std::string& items) {
     const std::string text = items;  // the walk never sees later changes of the selection
     std::size_t pos = 0;
-    while (pos < text.size()) {
+    while (pos < text.size() && running_.load()) {
         const std::size_t bar = text.find('|', pos);
         if (bar == std::string::npos) {
             (this->*handler)(text.substr(pos));
@@ -97,7 +107,13 @@ int SongSearcher::forEachItem(ItemHandler handler, const std::string& items) {
 }
 
 int SongSearcher::addFile(const std::string& path) {
-    if (!probe_)
+    if (isSpecialFile(path))
+        return -1;
+    return probeAndAdd(path);
+}
+
+int SongSearcher::probeAndAdd(const std::string& path) {
+    if (!probe_ || !running_.load())
         return -1;
     const int opened = probe_->Open(path, true);
     if (opened != 0)
@@ -138,11 +154,11 @@ void SongSearcher::searchFolderOnce(const std::string& folder, VisitedFolders& v
         for (const FolderListing::Entry& entry : listing.entries()) {
             if (!running_.load())
                 return;
-            if (entry.isFolder || !wildcardMatch(pattern, listing.name(entry)))
+            if (!entry.isRegular || !wildcardMatch(pattern, listing.name(entry)))
                 continue;
             path.resize(base.size());
             path.append(listing.name(entry));
-            addFile(path);
+            probeAndAdd(path);
         }
     }
     for (const FolderListing::Entry& entry : listing.entries()) {

@@ -49,7 +49,10 @@ class SongSearcher : public ThreadTask {
     using ItemHandler = int (SongSearcher::*)(const std::string&);
 
     int forEachItem(ItemHandler handler, const std::string& items);
+    // A named file: probed unless it is a FIFO, socket, device or folder.
     int addFile(const std::string& path);
+    // A file known to be regular: probed and, when it opens, appended to the list.
+    int probeAndAdd(const std::string& path);
     int searchFolder(const std::string& folder);
     void searchFolderOnce(const std::string& folder, VisitedFolders& visited);
     int readListFile(const std::string& path);

@@ -43,20 +43,33 @@ void ThreadTask::markEnded() {
     endSignal_.notify_all();
 }
 
-void ThreadTask::waitForEnd(const std::function<void()>& pump) {
-    if (!thread_.joinable() || thread_.get_id() == std::this_thread::get_id())
-        return;
+bool ThreadTask::waitForEnd(const std::function<void()>& pump, std::chrono::milliseconds limit) {
+    if (!thread_.joinable())
+        return true;
+    if (thread_.get_id() == std::this_thread::get_id())
+        return false;
+    using Clock = std::chrono::steady_clock;
+    const Clock::time_point start = Clock::now();
+    const auto timeLeft = [&] {
+        return limit == kNoLimit ? kPumpInterval : limit - (Clock::now() - start);
+    };
+    const auto ended = [this] { return ended_.load(); };
     std::unique_lock lock(endLock_);
-    if (pump) {
-        while (!ended_.load()) {
+    while (!ended_.load()) {
+        if (timeLeft() <= Clock::duration::zero())
+            return false;
+        if (pump) {
             lock.unlock();
             pump();
             lock.lock();
-            endSignal_.wait_for(lock, kPumpInterval, [this] { return ended_.load(); });
+            endSignal_.wait_for(lock, std::min<Clock::duration>(kPumpInterval, timeLeft()), ended);
+        } else if (limit == kNoLimit) {
+            endSignal_.wait(lock, ended);
+        } else {
+            endSignal_.wait_for(lock, timeLeft(), ended);
         }
-    } else {
-        endSignal_.wait(lock, [this] { return ended_.load(); });
     }
     lock.unlock();
     thread_.join();
+    return true;
 }

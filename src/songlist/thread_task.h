@@ -2,6 +2,7 @@
 // Base of a task that runs on a thread of its own, with a wait for its end that keeps the
 // waiting (user-interface) thread responsive to what the task sends it synchronously.
 #include <atomic>
+#include <chrono>
 #include <condition_variable>
 #include <functional>
 #include <mutex>
@@ -30,8 +31,13 @@ class ThreadTask {
     // waiting, so a caller on the user-interface thread keeps handling what the thread
     // sends it synchronously. Without a pump the caller must be sure the thread needs
     // nothing from it. Returns at once without a thread, or when called on the task's own
-    // thread (which can't wait for itself).
-    void waitForEnd(const std::function<void()>& pump = {});
+    // thread (which can't wait for itself). With a `limit`, gives up after that long and
+    // returns false, leaving the thread running and joinable (a body stuck in a system
+    // call can't be stopped); true once the thread has been released.
+    bool waitForEnd(const std::function<void()>& pump = {},
+                    std::chrono::milliseconds limit = kNoLimit);
+
+    static constexpr std::chrono::milliseconds kNoLimit = std::chrono::milliseconds::max();
 
   protected:
     // Called by start() on the starting thread just before the thread is created, and

@@ -108,8 +108,18 @@ std::vector<std::string> Catalogue::probeLog() {
 }
 
 void Catalogue::log(const std::string& line) {
-    std::lock_guard guard(lock_);
-    probeLog_.push_back(line);
+    {
+        std::lock_guard guard(lock_);
+        probeLog_.push_back(line);
+    }
+    released_.notify_all();
+}
+
+bool Catalogue::waitForLog(const std::string& line) {
+    std::unique_lock lock(lock_);
+    return released_.wait_for(lock, std::chrono::seconds(10), [&] {
+        return std::find(probeLog_.begin(), probeLog_.end(), line) != probeLog_.end();
+    });
 }
 
 SongProbeFactory Catalogue::probeFactory() {

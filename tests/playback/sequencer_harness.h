@@ -46,6 +46,8 @@ class Catalogue {
     // Probe lifecycle and opens, in order ("create", "open:<path>", "destroy").
     std::vector<std::string> probeLog();
     void log(const std::string& line);
+    // Waits (at most 10 s) until `line` is in the probe log.
+    bool waitForLog(const std::string& line);
     SongProbeFactory probeFactory();
 
   private:

@@ -165,6 +165,7 @@ TEST(SearchThread, ANewSearchWaitsForThePreviousOne) {
     const std::string slow = s.songs({"slow"});
     s.catalogue.gate("/music/slow");
     s.start(slow, File, false);
+    ASSERT_TRUE(s.catalogue.waitForLog("open:/music/slow"));
     s.sequencer.onCommand(cmd::ID_STOP_PLAYING);  // the search still sits in its probe
 
     // The previous search ends only once the waiting sequencer pumps, and it sends
@@ -189,6 +190,21 @@ TEST(SearchThread, ShutdownStopsAndWaitsForTheSearch) {
     s.sequencer.shutdown();
     EXPECT_FALSE(s.searcher.hasThread());
     EXPECT_FALSE(s.searcher.running());
+    EXPECT_EQ(s.view.searchDoneHandled, 1);
+}
+
+// A search stuck in its probe (a dead mount) can't hold up the end of the program: a
+// limited shutdown gives up and detaches nothing; a later one still ends it properly.
+TEST(SearchThread, ALimitedShutdownGivesUpOnAStuckSearch) {
+    Session s;
+    s.catalogue.gate("/music/a");
+    s.start(s.songs({"a"}), File, false);
+    ASSERT_TRUE(s.catalogue.waitForLog("open:/music/a"));
+    EXPECT_FALSE(s.sequencer.shutdown(std::chrono::milliseconds(50)));
+    EXPECT_TRUE(s.searcher.hasThread());
+    s.view.onPump = [&] { s.catalogue.release("/music/a"); };
+    EXPECT_TRUE(s.sequencer.shutdown());
+    EXPECT_FALSE(s.searcher.hasThread());
     EXPECT_EQ(s.view.searchDoneHandled, 1);
 }
 

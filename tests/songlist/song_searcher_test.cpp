@@ -3,6 +3,9 @@
 #include "songlist/song_searcher.h"
 
 #include <gtest/gtest.h>
+#include <sys/socket.h>
+#include <sys/stat.h>
+#include <sys/un.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -238,4 +241,45 @@ TEST_F(SearchTest, SongListFilesAreReadInTurn) {
     EXPECT_EQ(paths(), (std::vector<std::string>{a, b, a}));
     EXPECT_EQ(list.authorAt(0), "A:a.wav");  // from the media, not from the list file
     EXPECT_EQ(notified, std::vector<int>{0});
+}
+
+namespace {
+// A listening UNIX socket at `path`; the descriptor stays open for the test.
+int bindSocket(const std::string& path) {
+    const int fd = ::socket(AF_UNIX, SOCK_STREAM, 0);
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    path.copy(address.sun_path, sizeof address.sun_path - 1);
+    EXPECT_EQ(::bind(fd, reinterpret_cast<const sockaddr*>(&address), sizeof address), 0);
+    return fd;
+}
+}  // namespace
+
+// Opening a FIFO blocks until a writer comes: no search may ever hand one to the probe,
+// nor a socket or device, whether met in a folder, named in a selection or behind a link.
+TEST_F(SearchTest, OnlyRegularFilesReachTheProbe) {
+    const std::string song = tree.file("song.mp3");
+    ASSERT_EQ(::mkfifo((tree.root() + "/pipe.mp3").c_str(), 0644), 0);
+    fs::create_symlink("pipe.mp3", tree.root() + "/link.wav");
+    const int socketFd = bindSocket(tree.root() + "/socket.wav");
+    fs::create_symlink("/dev/null", tree.root() + "/device.avi");
+
+    EXPECT_EQ(search(Folder, tree.root()), std::vector<std::string>{song});
+    list.clear();
+    const std::string named = tree.root() + "/pipe.mp3|" + tree.root() + "/device.avi|" +
+                              tree.root() + "/socket.wav|" + song;
+    EXPECT_EQ(search(File, named), std::vector<std::string>{song});
+    EXPECT_EQ(probe->openedPaths(), (std::vector<std::string>{song, song}));
+    ::close(socketFd);
+}
+
+// A stop requested while the probe works ends a selection of named files after that
+// file, as it ends a folder walk.
+TEST_F(SearchTest, StopEndsAFileSelectionAfterTheFileBeingProbed) {
+    SongSearcher searcher(list, fakeProbeFactory(probe));
+    probe->onOpen = [&](const std::string&) { searcher.requestStop(); };
+    searcher.kind = File;
+    searcher.selection = tree.file("a.wav") + "|" + tree.file("b.wav") + "|" + tree.file("c.wav");
+    searcher.run();
+    EXPECT_EQ(probe->openedPaths().size(), 1u);
 }

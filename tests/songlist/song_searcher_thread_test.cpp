@@ -161,3 +161,27 @@ TEST_F(SearchThreadTest, DestructionStopsAndWaitsForTheSearch) {
     EXPECT_EQ(probe->openedPaths().size(), 1u);
     EXPECT_EQ(probe->destroyed, 1);
 }
+
+// A body stuck where no stop reaches it (a system call on a dead mount): a limited wait
+// gives up in time and leaves the thread to be waited for later.
+TEST_F(SearchThreadTest, ALimitedWaitGivesUpOnAStuckSearch) {
+    std::binary_semaphore resume{0};
+    std::latch inProbe{1};
+    probe->onOpen = [&](const std::string&) {
+        if (probe->openedPaths().size() != 1)
+            return;
+        inProbe.count_down();
+        resume.acquire();
+    };
+    ASSERT_TRUE(searcher.start());
+    inProbe.wait();
+    searcher.requestStop();
+    int pumps = 0;
+    EXPECT_FALSE(searcher.waitForEnd([&] { ++pumps; }, std::chrono::milliseconds(50)));
+    EXPECT_GT(pumps, 0);
+    EXPECT_FALSE(searcher.waitForEnd({}, std::chrono::milliseconds(10)));
+    EXPECT_TRUE(searcher.hasThread());
+    resume.release();
+    EXPECT_TRUE(searcher.waitForEnd());
+    EXPECT_FALSE(searcher.hasThread());
+}
