@@ -6,6 +6,7 @@
 #include <QWidget>
 
 #include <cstdio>
+#include <cstdlib>
 
 #include "app/app_host.h"
 #include "app/app_icons.h"
@@ -109,6 +110,14 @@ bool PlayerApp::InitInstance() {
 }
 
 int PlayerApp::ExitInstance() {
+    // Exit has saved everything already. A search stuck inside a system call (a dead
+    // network mount) can't be stopped, and the player window can't be destroyed under it:
+    // end the process rather than hang.
+    if (player_ && !player_->endSearch(kSearchEndLimit)) {
+        std::fputs("vorn: the search did not stop; ending without waiting for it\n", stderr);
+        std::fflush(nullptr);
+        std::_Exit(0);
+    }
     trayIcon_.reset();
     host_->setWindows(nullptr, nullptr);
     bar_ = nullptr;

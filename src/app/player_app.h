@@ -11,6 +11,7 @@
 //   destruction   plug-in unregistered (exactly once, also after a failed start-up)
 #include <QIcon>
 
+#include <chrono>
 #include <cstdint>
 #include <filesystem>
 #include <functional>
@@ -135,5 +136,7 @@ class PlayerApp {
     std::unique_ptr<TrayIcon> trayIcon_;
     MainBar* bar_ = nullptr;          // the real main bar inside mainBar, when it is one
     PlayerWindow* player_ = nullptr;  // the real player window inside playerWindow
+    // How long the end of the program waits for a search to stop.
+    static constexpr std::chrono::milliseconds kSearchEndLimit{1500};
     bool initialised_ = false;
 };

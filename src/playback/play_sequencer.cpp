@@ -79,18 +79,28 @@ bool PlaySequencer::startSearchThread() {
     return searcher_.start();
 }
 
-void PlaySequencer::stopSearchAndWait() {
+bool PlaySequencer::stopSearchAndWait(std::chrono::milliseconds limit) {
     searcher_.requestStop();
-    searcher_.waitForEnd([this] { view_.pumpEvents(); });
+    waitingForSearch_ = true;
+    const bool ended = searcher_.waitForEnd([this] { view_.pumpEvents(); }, limit);
+    waitingForSearch_ = false;
+    return ended;
 }
 
-void PlaySequencer::shutdown() {
-    stopSearchAndWait();
+bool PlaySequencer::shutdown(std::chrono::milliseconds limit) {
+    // A thread that is still running may yet read its notification: leave it in place.
+    if (!stopSearchAndWait(limit))
+        return false;
     searcher_.setNotify({});
     player_.SetNotifyWindow({});
+    return true;
 }
 
 int PlaySequencer::startSession(const std::string& selection, ListType kind) {
+    // The window keeps serving its events while it waits below; a second start from one
+    // of them would rewrite the searcher under the first.
+    if (waitingForSearch_)
+        return 0;
     // The previous session's search was asked to stop when that session ended; it still
     // finishes the file it probes. Wait for it here, before the list is emptied and the
     // searcher rewritten, so no two searches ever overlap.

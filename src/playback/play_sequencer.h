@@ -3,6 +3,7 @@
 // the play options, the user's commands on the session, and its end. It runs entirely on
 // the user-interface thread, driven by the player window's timers, messages and commands,
 // and talks to the graph, the timers and the window through narrow interfaces.
+#include <chrono>
 #include <string>
 
 #include "playback/player.h"
@@ -10,6 +11,7 @@
 #include "playback/rand_generator.h"
 #include "playback/sequencer_timers.h"
 #include "songlist/list_type.h"
+#include "songlist/thread_task.h"
 
 struct AppSettings;
 class SongList;
@@ -83,11 +85,13 @@ class PlaySequencer {
     // Session commands (player_command ids). False for an id that isn't one of them.
     bool onCommand(int id);
 
-    // Stops a running search and waits for its thread, pumping the window's events so the
-    // search thread's synchronous SearchDone is handled, then detaches the notifications.
-    // The player window calls it before it destroys the searcher and the list; the
-    // destructor calls it again as a safety net (then at no cost).
-    void shutdown();
+    // Stops a running search and waits for its thread, at most `limit`, pumping the
+    // window's events so the search thread's synchronous SearchDone is handled, then
+    // detaches the notifications. False when the thread is still running after `limit`
+    // (nothing is detached then). The player window calls it before it destroys the
+    // searcher and the list; the destructor calls it again as a safety net (then at no
+    // cost).
+    bool shutdown(std::chrono::milliseconds limit = ThreadTask::kNoLimit);
 
     // State read by the window (menus, slider drawing, tooltips).
     int currentIndex() const { return currentIndex_; }
@@ -108,7 +112,7 @@ class PlaySequencer {
   private:
     int chooseRandom();
     int chooseInOrder();
-    void stopSearchAndWait();
+    bool stopSearchAndWait(std::chrono::milliseconds limit = ThreadTask::kNoLimit);
     void showPlayingStatus();
     // Ends the session; true when it has posted Exit to the main bar.
     bool finishSession();
@@ -128,6 +132,8 @@ class PlaySequencer {
     // Between startSession and endSession; late graph events and PlayIndex messages that
     // arrive after the end are dropped instead of starting a song in a hidden window.
     bool inSession_ = false;
+    // While the user-interface thread waits for the search thread to end.
+    bool waitingForSearch_ = false;
     std::string lastSelection_;
     std::string displayTitle_;
     double durationSeconds_ = 0;

@@ -90,7 +90,9 @@ PlayerWindow::PlayerWindow(PlayerHost& host, std::unique_ptr<Player> player,
 }
 
 PlayerWindow::~PlayerWindow() {
-    // The search thread may still be sending SearchDone: stop it while serving the sends.
+    // The search thread may still be sending SearchDone: stop it while serving the sends,
+    // and nothing else: the window is half gone.
+    destroying_ = true;
     sequencer_->shutdown();
     sequencer_.reset();
     delete listView_;
@@ -383,9 +385,17 @@ void PlayerWindow::postExitToMainBar() {
 }
 
 void PlayerWindow::pumpEvents() {
-    // Only what the search thread may be waiting on: running other handlers here would
-    // re-enter the sequencer in the middle of its own work.
+    // What the search thread may be waiting on first. Then the windows are painted and
+    // the event loop served, so a wait for a search that is slow to stop never freezes
+    // them; user input waits, so no command re-enters the sequencer in the middle of its
+    // own work.
     searchDone_->drain();
+    if (!destroying_)
+        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+}
+
+bool PlayerWindow::endSearch(std::chrono::milliseconds limit) {
+    return sequencer_->shutdown(limit);
 }
 
 void PlayerWindow::postGraphNotify() {

@@ -5,6 +5,7 @@
 // session needs (the playing graph, the searcher, the song list and its pop-up view) and
 // turns ticks, graph events, picks and menu commands into calls of the play sequencer.
 #include <QWidget>
+#include <chrono>
 #include <memory>
 #include <string>
 
@@ -55,6 +56,9 @@ class PlayerWindow : public QWidget, public PlayerView, public MenuSource {
     int startSession(const std::string& selection, ListType kind);
     // Carries out a menu command; false for an id the window doesn't know.
     bool command(int id);
+    // Stops the search and waits at most `limit` for its thread; false when it is still
+    // running then (stuck in a system call: the window must not be destroyed).
+    bool endSearch(std::chrono::milliseconds limit);
 
     // MenuSource: the session's commands (also the tray menu's while this window has the
     // screen). Each action carries its id in data() and delivers it to this window.
@@ -128,6 +132,7 @@ class PlayerWindow : public QWidget, public PlayerView, public MenuSource {
     WindowTimers* timers_ = nullptr;  // child QObject
     std::unique_ptr<PlaySequencer> sequencer_;
     SongListSaveUi saveUi_;
+    bool destroying_ = false;
 
     FlatButton* fileButton_ = nullptr;
     PositionSlider* slider_ = nullptr;
