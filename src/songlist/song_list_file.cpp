@@ -8,6 +8,7 @@
 #include <memory>
 #include <system_error>
 
+#include "app/atomic_file.h"
 #include "songlist/song_list.h"
 
 namespace {
@@ -73,10 +74,6 @@ int writeSongList(const std::string& path, const SongList& list, std::string* er
             *errorReason = systemReason(error);
         return -3;
     };
-    FilePtr file(std::fopen(path.c_str(), "wb"));
-    if (!file)
-        return fail(errno);
-
     std::string text = "#v1000";
     text += kLineEnd;
     text += "# Song List created by (tavik Vornel) at " + localTimeText() + kLineEnd;
@@ -92,11 +89,11 @@ int writeSongList(const std::string& path, const SongList& list, std::string* er
         text += title;
         text += kLineEnd;
     }
-    if (std::fwrite(text.data(), 1, text.size(), file.get()) != text.size())
-        return fail(errno);
-    // A failed close loses buffered data: that is a failed write, not a saved list.
-    if (std::fclose(file.release()) != 0)
-        return fail(errno);
+    // Written beside the list and renamed over it only when complete, so a failed save
+    // leaves the old list whole, and no empty or cut file under a new name.
+    std::error_code error;
+    if (!replaceFileAtomically(path, text, MissingFolder::Fail, &error))
+        return fail(error.value());
     return 0;
 }
 

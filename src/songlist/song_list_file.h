@@ -11,8 +11,9 @@ class SongList;
 // A reader takes at most this many characters of a line.
 constexpr std::size_t kSongListLineMax = 5119;
 
-// Writes `list` to `path` (created or truncated). 0 when written; -3 when the file can't
-// be created or written, with the system's reason in `errorReason` when given. The count
+// Writes `list` to `path`, replacing the file only once the new list is completely written
+// and synced (the folder must exist). 0 when written; -3 when it can't be written, with the
+// system's reason in `errorReason` when given; the file at `path` is then as it was. The count
 // is read once; each field of each entry is copied under its own lock section, so a
 // search may go on appending meanwhile.
 int writeSongList(const std::string& path, const SongList& list, std::string* errorReason);

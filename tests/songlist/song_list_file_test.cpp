@@ -1,9 +1,12 @@
 #include "songlist/song_list_file.h"
 
 #include <gtest/gtest.h>
+#include <sys/resource.h>
 
+#include <csignal>
 #include <filesystem>
 #include <regex>
+#include <system_error>
 
 #include "songlist/song_list.h"
 #include "test_tree.h"
@@ -22,6 +25,29 @@ ReadResult readList(const std::string& path) {
 }
 
 using Paths = std::vector<std::string>;
+
+// Makes every write of this process beyond `bytes` fail (EFBIG) while it lives: a full
+// disk without one.
+class FileSizeLimit {
+  public:
+    explicit FileSizeLimit(rlim_t bytes) {
+        getrlimit(RLIMIT_FSIZE, &saved_);
+        oldHandler_ = std::signal(SIGXFSZ, SIG_IGN);
+        rlimit limit = saved_;
+        limit.rlim_cur = bytes;
+        setrlimit(RLIMIT_FSIZE, &limit);
+    }
+    ~FileSizeLimit() {
+        setrlimit(RLIMIT_FSIZE, &saved_);
+        std::signal(SIGXFSZ, oldHandler_);
+    }
+    FileSizeLimit(const FileSizeLimit&) = delete;
+    FileSizeLimit& operator=(const FileSizeLimit&) = delete;
+
+  private:
+    rlimit saved_{};
+    void (*oldHandler_)(int);
+};
 
 }  // namespace
 
@@ -57,6 +83,32 @@ TEST(SongListFileWriter, UncreatableFileGivesMinusThreeWithReason) {
     EXPECT_FALSE(reason.empty());
     EXPECT_FALSE(std::filesystem::exists(path));
     EXPECT_EQ(writeSongList(tree.root(), list, nullptr), -3);  // a folder is no file
+
+    const std::string underFile = tree.file("plain") + "/out.lst";  // no folder to hold it
+    reason.clear();
+    EXPECT_EQ(writeSongList(underFile, list, &reason), -3);
+    EXPECT_EQ(reason, std::generic_category().message(ENOTDIR));
+    EXPECT_EQ(listedNames(tree.root()), Paths{"plain"});
+}
+
+TEST(SongListFileWriter, AFailedSaveKeepsTheOldListAndLeavesNoNewFile) {
+    TempTree tree;
+    const std::string old = "#v1000\r\n/m/old.wav\t\t\r\n";
+    const std::string path = tree.file("kept.lst", old);
+    SongList list;
+    for (int i = 0; i < 200; ++i)
+        list.append("/m/song " + std::to_string(i) + ".wav", "author", "title");
+    std::string reason;
+    {
+        FileSizeLimit limit(1000);  // the new list can't be written whole
+        EXPECT_EQ(writeSongList(path, list, &reason), -3);
+        EXPECT_EQ(writeSongList(tree.root() + "/new.lst", list, nullptr), -3);
+    }
+    EXPECT_EQ(reason, std::generic_category().message(EFBIG));
+    EXPECT_EQ(readWholeFile(path), old);
+    EXPECT_EQ(listedNames(tree.root()), Paths{"kept.lst"});  // no temporary, no new.lst
+    EXPECT_EQ(writeSongList(path, list, nullptr), 0);        // room again: the save goes through
+    EXPECT_EQ(readList(path).paths.size(), 200u);
 }
 
 TEST(SongListFileReader, WrittenListReadsBackWithTheSamePaths) {
