@@ -20,8 +20,11 @@ int writeSongList(const std::string& path, const SongList& list, std::string* er
 
 // Reads the list file `path` and hands the path of every song line, in file order, to
 // `addFile`. Lines starting with '#' are comments; a path ends at the first TAB; empty
-// paths are passed over. 0 at the end of the file, -1 when it can't be opened, -2 when
-// reading stopped early: a read error, or a line longer than kSongListLineMax (its first
-// kSongListLineMax characters are still used).
+// paths are passed over. `keepGoing`, when set, is asked before each path is handed on;
+// when it returns false the reading ends there and returns 0. 0 at the end of the file,
+// -1 when it can't be opened or is no regular file (a FIFO is refused without waiting),
+// -2 when reading stopped early: a read error, or a line longer than kSongListLineMax (its
+// first kSongListLineMax characters are still used).
 int ReadSongListFile(const std::string& path,
-                     const std::function<void(const std::string& songPath)>& addFile);
+                     const std::function<void(const std::string& songPath)>& addFile,
+                     const std::function<bool()>& keepGoing = {});

@@ -1,10 +1,15 @@
 #include "songlist/song_list_file.h"
 
+#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <sys/resource.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
+#include <chrono>
 #include <csignal>
 #include <filesystem>
+#include <future>
 #include <regex>
 #include <system_error>
 
@@ -165,4 +170,50 @@ TEST(SongListFileReader, MissingFileOrFolderCantBeOpened) {
     TempTree tree;
     EXPECT_EQ(readList(tree.root() + "/missing.lst").result, -1);
     EXPECT_EQ(readList(tree.root()).result, -1);
+}
+
+TEST(SongListFileReader, OnlyRegularFilesAreReadAndAFifoIsRefusedAtOnce) {
+    TempTree tree;
+    const std::string list = tree.file("real.lst", "/m/a.wav\r\n");
+    const std::string link = tree.root() + "/link.lst";
+    std::filesystem::create_symlink(list, link);
+    EXPECT_EQ(readList(link).paths, Paths{"/m/a.wav"});
+
+    const std::string fifo = tree.root() + "/pipe.lst";
+    ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+    // Holds both ends, so a reader that waits for a writer or for data is set free again
+    // by the close below instead of hanging the test.
+    const int holder = ::open(fifo.c_str(), O_RDWR | O_NONBLOCK);
+    ASSERT_GE(holder, 0);
+    ASSERT_EQ(::write(holder, "/m/piped.wav\n", 13), 13);
+    auto reading = std::async(std::launch::async, [&] { return readList(fifo); });
+    const bool returned = reading.wait_for(std::chrono::seconds(30)) == std::future_status::ready;
+    ::close(holder);
+    EXPECT_TRUE(returned) << "the reader waited on the FIFO";
+    const ReadResult read = reading.get();
+    EXPECT_EQ(read.result, -1);
+    EXPECT_TRUE(read.paths.empty());
+}
+
+TEST(SongListFileReader, StopsAsSoonAsKeepGoingSaysNo) {
+    TempTree tree;
+    std::string text = "#v1000\r\n";
+    for (int i = 0; i < 5000; ++i)
+        text += "/m/" + std::to_string(i) + ".wav\t\t\r\n";
+    const std::string path = tree.file("long.lst", text);
+
+    Paths paths;
+    int asked = 0;
+    const int result = ReadSongListFile(
+        path, [&](const std::string& p) { paths.push_back(p); }, [&] { return ++asked <= 100; });
+    EXPECT_EQ(result, 0);
+    EXPECT_EQ(asked, 101);
+    ASSERT_EQ(paths.size(), 100u);
+    EXPECT_EQ(paths.back(), "/m/99.wav");
+
+    paths.clear();
+    EXPECT_EQ(ReadSongListFile(
+                  path, [&](const std::string& p) { paths.push_back(p); }, [] { return true; }),
+              0);
+    EXPECT_EQ(paths.size(), 5000u);
 }
