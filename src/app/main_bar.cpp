@@ -246,9 +246,14 @@ void MainBar::restorePosition() {
                         store.getString(kAppSection, kTopKey, kMissing) != kMissing;
     if (!stored)
         return;  // the first start: the window manager places the bar
+    // Far beyond any screen, yet small enough that Qt's rectangle arithmetic can't overflow;
+    // a coordinate clamped to it is on no screen and is rejected below.
+    static constexpr int kFarthest = 1'000'000;
+    auto coordinate = [&store](const char* key, int fallback) {
+        return qBound(-kFarthest, store.getInt(kAppSection, key, fallback), kFarthest);
+    };
     const QPoint current = pos();
-    const QPoint wanted(store.getInt(kAppSection, kLeftKey, current.x()),
-                        store.getInt(kAppSection, kTopKey, current.y()));
+    const QPoint wanted(coordinate(kLeftKey, current.x()), coordinate(kTopKey, current.y()));
     // A position on a screen that is no longer attached would leave the bar out of reach.
     if (onSomeScreen(QRect(wanted, frameSize())))
         move(wanted);

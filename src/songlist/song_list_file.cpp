@@ -1,6 +1,8 @@
 #include "songlist/song_list_file.h"
 
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <cerrno>
 #include <cstdio>
@@ -8,6 +10,7 @@
 #include <memory>
 #include <system_error>
 
+#include "app/atomic_file.h"
 #include "songlist/song_list.h"
 
 namespace {
@@ -57,12 +60,37 @@ LineEnd readLine(std::FILE* file, std::string& line) {
 }
 
 // The song path of a line: up to the first TAB (or a NUL, which no path can hold).
-void handleLine(const std::string& line, const std::function<void(const std::string&)>& addFile) {
+// False when `keepGoing` asked to stop before the line's song was handed on.
+bool handleLine(const std::string& line, const std::function<void(const std::string&)>& addFile,
+                const std::function<bool()>& keepGoing) {
     if (line.empty() || line[0] == '#')
-        return;
+        return true;
     const std::string path = line.substr(0, line.find_first_of(std::string_view("\t\0", 2)));
-    if (!path.empty())
-        addFile(path);
+    if (path.empty())
+        return true;
+    if (keepGoing && !keepGoing())
+        return false;
+    addFile(path);
+    return true;
+}
+
+// Opens `path` for reading when it is a regular file (after following links). The open
+// does not wait, so a FIFO in the list's place is refused instead of hanging the reader.
+FilePtr openRegularFile(const std::string& path) {
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+    if (fd < 0)
+        return nullptr;
+    struct stat info {};
+    const int flags = ::fcntl(fd, F_GETFL);
+    if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode) || flags < 0 ||
+        ::fcntl(fd, F_SETFL, flags & ~O_NONBLOCK) != 0) {
+        ::close(fd);
+        return nullptr;
+    }
+    FilePtr file(::fdopen(fd, "rb"));
+    if (!file)
+        ::close(fd);
+    return file;
 }
 
 }  // namespace
@@ -73,10 +101,6 @@ int writeSongList(const std::string& path, const SongList& list, std::string* er
             *errorReason = systemReason(error);
         return -3;
     };
-    FilePtr file(std::fopen(path.c_str(), "wb"));
-    if (!file)
-        return fail(errno);
-
     std::string text = "#v1000";
     text += kLineEnd;
     text += "# Song List created by (tavik Vornel) at " + localTimeText() + kLineEnd;
@@ -92,21 +116,19 @@ int writeSongList(const std::string& path, const SongList& list, std::string* er
         text += title;
         text += kLineEnd;
     }
-    if (std::fwrite(text.data(), 1, text.size(), file.get()) != text.size())
-        return fail(errno);
-    // A failed close loses buffered data: that is a failed write, not a saved list.
-    if (std::fclose(file.release()) != 0)
-        return fail(errno);
+    // Written beside the list and renamed over it only when complete, so a failed save
+    // leaves the old list whole, and no empty or cut file under a new name.
+    std::error_code error;
+    if (!replaceFileAtomically(path, text, MissingFolder::Fail, &error))
+        return fail(error.value());
     return 0;
 }
 
 int ReadSongListFile(const std::string& path,
-                     const std::function<void(const std::string& songPath)>& addFile) {
-    FilePtr file(std::fopen(path.c_str(), "rb"));
+                     const std::function<void(const std::string& songPath)>& addFile,
+                     const std::function<bool()>& keepGoing) {
+    FilePtr file = openRegularFile(path);
     if (!file)
-        return -1;
-    struct stat info {};
-    if (fstat(fileno(file.get()), &info) != 0 || S_ISDIR(info.st_mode))
         return -1;
 
     std::string line;
@@ -114,7 +136,8 @@ int ReadSongListFile(const std::string& path,
         const LineEnd end = readLine(file.get(), line);
         if (end == LineEnd::ReadError)
             return -2;
-        handleLine(line, addFile);
+        if (!handleLine(line, addFile, keepGoing))
+            return 0;
         if (end == LineEnd::EndOfFile)
             return 0;
         if (end == LineEnd::TooLong)

@@ -6,7 +6,9 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QCompleter>
+#include <QGuiApplication>
 #include <QLineEdit>
+#include <QScreen>
 #include <QTest>
 
 #include "app/dialog_units.h"
@@ -164,6 +166,20 @@ TEST(MainBarState, ThePositionComesFromTheIniWhenItIsOnAScreen) {
     FakeHost lost("[App]\nleft=-30000\ntop=100\n");
     auto away = makeBar(lost, dialogs);
     EXPECT_NE(away->pos().x(), -30000) << "a place on no screen would be out of reach";
+}
+
+TEST(MainBarState, APositionNearTheIntLimitIsRefusedWithoutOverflow) {
+    // The bar's right and bottom edges would pass the int limit.
+    for (const char* ini : {"[App]\nleft=2147483500\ntop=2147483600\n",
+                            "[App]\nleft=-2147483648\ntop=99999999999\n"}) {
+        FakeHost host(ini);
+        ScriptedDialogs* dialogs = nullptr;
+        auto bar = makeBar(host, dialogs);
+        bar->show();
+        settle();
+        const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+        EXPECT_TRUE(screen.intersects(bar->frameGeometry())) << ini;
+    }
 }
 
 TEST(MainBarWindow, HasTheTemplatesCaptionSizeAndControls) {

@@ -1,14 +1,18 @@
 // The ini store on real files: missing files, batched writes, atomic replacement.
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/file.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <csignal>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <string>
+#include <vector>
 
 #include "app/ini_store.h"
 #include "support/temp_dir.h"
@@ -34,6 +38,14 @@ std::size_t filesIn(const std::string& folder) {
     for ([[maybe_unused]] const auto& entry : fs::directory_iterator(folder))
         ++count;
     return count;
+}
+
+std::vector<std::string> sortedNamesIn(const std::string& folder) {
+    std::vector<std::string> names;
+    for (const auto& entry : fs::directory_iterator(folder))
+        names.push_back(entry.path().filename().string());
+    std::sort(names.begin(), names.end());
+    return names;
 }
 
 // Makes every write of this process beyond `bytes` fail (EFBIG) while it lives.
@@ -184,6 +196,39 @@ TEST(IniStore, ADamagedFileIsReadAndRewrittenKeepingItsBytes) {
     ASSERT_TRUE(store.flush());
     const std::string after = readFile(path);
     EXPECT_EQ(after, damaged + "\r\ntop=12\r\n");  // the first line's CR LF
+}
+
+TEST(IniStore, ASaveRemovesTheTemporaryFilesOfKilledSavesOnly) {
+    TempDir dir;
+    const std::string path = dir.file("tvorn.ini");
+    writeFile(path, "[A]\nx=1\n");
+    for (const char* orphan : {".tvorn.ini.a1B2c3", ".tvorn.ini.ZZZZZZ"})
+        writeFile(dir.file(orphan), "[A]\nx=");
+    // Names that are no temporary file of this ini, and a folder and a link that have one.
+    for (const char* other : {".tvorn.ini.bak", ".other.ini.AbC123", ".tvorn.ini.abc12",
+                              ".tvorn.ini.abc1234", ".tvorn.ini.ab-123", "tvorn.ini.abc123"})
+        writeFile(dir.file(other), "keep");
+    fs::create_directory(dir.file(".tvorn.ini.Folder"));
+    fs::create_symlink(dir.file(".tvorn.ini.bak"), dir.file(".tvorn.ini.Linked"));
+    // The temporary file of a save under way, locked by its writer.
+    const std::string live = dir.file(".tvorn.ini.Live01");
+    writeFile(live, "[A]\nx=3");
+    const int writer = ::open(live.c_str(), O_RDONLY | O_CLOEXEC);
+    ASSERT_GE(writer, 0);
+    ASSERT_EQ(::flock(writer, LOCK_EX), 0);
+
+    IniStore store(path);
+    store.setInt("A", "x", 2);
+    const bool saved = store.flush();
+    ::close(writer);
+    ASSERT_TRUE(saved);
+    EXPECT_EQ(readFile(path), "[A]\nx=2\n");
+    const std::vector<std::string> expected = {
+        ".other.ini.AbC123", ".tvorn.ini.Folder", ".tvorn.ini.Linked",  ".tvorn.ini.Live01",
+        ".tvorn.ini.ab-123", ".tvorn.ini.abc12",  ".tvorn.ini.abc1234", ".tvorn.ini.bak",
+        "tvorn.ini",         "tvorn.ini.abc123"};
+    EXPECT_EQ(sortedNamesIn(dir.path()), expected);
+    EXPECT_EQ(readFile(dir.file(".tvorn.ini.bak")), "keep");
 }
 
 }  // namespace

@@ -1,9 +1,17 @@
 #include "songlist/song_list_file.h"
 
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
+#include <chrono>
+#include <csignal>
 #include <filesystem>
+#include <future>
 #include <regex>
+#include <system_error>
 
 #include "songlist/song_list.h"
 #include "test_tree.h"
@@ -22,6 +30,29 @@ ReadResult readList(const std::string& path) {
 }
 
 using Paths = std::vector<std::string>;
+
+// Makes every write of this process beyond `bytes` fail (EFBIG) while it lives: a full
+// disk without one.
+class FileSizeLimit {
+  public:
+    explicit FileSizeLimit(rlim_t bytes) {
+        getrlimit(RLIMIT_FSIZE, &saved_);
+        oldHandler_ = std::signal(SIGXFSZ, SIG_IGN);
+        rlimit limit = saved_;
+        limit.rlim_cur = bytes;
+        setrlimit(RLIMIT_FSIZE, &limit);
+    }
+    ~FileSizeLimit() {
+        setrlimit(RLIMIT_FSIZE, &saved_);
+        std::signal(SIGXFSZ, oldHandler_);
+    }
+    FileSizeLimit(const FileSizeLimit&) = delete;
+    FileSizeLimit& operator=(const FileSizeLimit&) = delete;
+
+  private:
+    rlimit saved_{};
+    void (*oldHandler_)(int);
+};
 
 }  // namespace
 
@@ -57,6 +88,32 @@ TEST(SongListFileWriter, UncreatableFileGivesMinusThreeWithReason) {
     EXPECT_FALSE(reason.empty());
     EXPECT_FALSE(std::filesystem::exists(path));
     EXPECT_EQ(writeSongList(tree.root(), list, nullptr), -3);  // a folder is no file
+
+    const std::string underFile = tree.file("plain") + "/out.lst";  // no folder to hold it
+    reason.clear();
+    EXPECT_EQ(writeSongList(underFile, list, &reason), -3);
+    EXPECT_EQ(reason, std::generic_category().message(ENOTDIR));
+    EXPECT_EQ(listedNames(tree.root()), Paths{"plain"});
+}
+
+TEST(SongListFileWriter, AFailedSaveKeepsTheOldListAndLeavesNoNewFile) {
+    TempTree tree;
+    const std::string old = "#v1000\r\n/m/old.wav\t\t\r\n";
+    const std::string path = tree.file("kept.lst", old);
+    SongList list;
+    for (int i = 0; i < 200; ++i)
+        list.append("/m/song " + std::to_string(i) + ".wav", "author", "title");
+    std::string reason;
+    {
+        FileSizeLimit limit(1000);  // the new list can't be written whole
+        EXPECT_EQ(writeSongList(path, list, &reason), -3);
+        EXPECT_EQ(writeSongList(tree.root() + "/new.lst", list, nullptr), -3);
+    }
+    EXPECT_EQ(reason, std::generic_category().message(EFBIG));
+    EXPECT_EQ(readWholeFile(path), old);
+    EXPECT_EQ(listedNames(tree.root()), Paths{"kept.lst"});  // no temporary, no new.lst
+    EXPECT_EQ(writeSongList(path, list, nullptr), 0);        // room again: the save goes through
+    EXPECT_EQ(readList(path).paths.size(), 200u);
 }
 
 TEST(SongListFileReader, WrittenListReadsBackWithTheSamePaths) {
@@ -113,4 +170,50 @@ TEST(SongListFileReader, MissingFileOrFolderCantBeOpened) {
     TempTree tree;
     EXPECT_EQ(readList(tree.root() + "/missing.lst").result, -1);
     EXPECT_EQ(readList(tree.root()).result, -1);
+}
+
+TEST(SongListFileReader, OnlyRegularFilesAreReadAndAFifoIsRefusedAtOnce) {
+    TempTree tree;
+    const std::string list = tree.file("real.lst", "/m/a.wav\r\n");
+    const std::string link = tree.root() + "/link.lst";
+    std::filesystem::create_symlink(list, link);
+    EXPECT_EQ(readList(link).paths, Paths{"/m/a.wav"});
+
+    const std::string fifo = tree.root() + "/pipe.lst";
+    ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+    // Holds both ends, so a reader that waits for a writer or for data is set free again
+    // by the close below instead of hanging the test.
+    const int holder = ::open(fifo.c_str(), O_RDWR | O_NONBLOCK);
+    ASSERT_GE(holder, 0);
+    ASSERT_EQ(::write(holder, "/m/piped.wav\n", 13), 13);
+    auto reading = std::async(std::launch::async, [&] { return readList(fifo); });
+    const bool returned = reading.wait_for(std::chrono::seconds(30)) == std::future_status::ready;
+    ::close(holder);
+    EXPECT_TRUE(returned) << "the reader waited on the FIFO";
+    const ReadResult read = reading.get();
+    EXPECT_EQ(read.result, -1);
+    EXPECT_TRUE(read.paths.empty());
+}
+
+TEST(SongListFileReader, StopsAsSoonAsKeepGoingSaysNo) {
+    TempTree tree;
+    std::string text = "#v1000\r\n";
+    for (int i = 0; i < 5000; ++i)
+        text += "/m/" + std::to_string(i) + ".wav\t\t\r\n";
+    const std::string path = tree.file("long.lst", text);
+
+    Paths paths;
+    int asked = 0;
+    const int result = ReadSongListFile(
+        path, [&](const std::string& p) { paths.push_back(p); }, [&] { return ++asked <= 100; });
+    EXPECT_EQ(result, 0);
+    EXPECT_EQ(asked, 101);
+    ASSERT_EQ(paths.size(), 100u);
+    EXPECT_EQ(paths.back(), "/m/99.wav");
+
+    paths.clear();
+    EXPECT_EQ(ReadSongListFile(
+                  path, [&](const std::string& p) { paths.push_back(p); }, [] { return true; }),
+              0);
+    EXPECT_EQ(paths.size(), 5000u);
 }
