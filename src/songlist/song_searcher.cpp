@@ -173,5 +173,7 @@ void SongSearcher::searchFolderOnce(const std::string& folder, VisitedFolders& v
 }
 
 int SongSearcher::readListFile(const std::string& path) {
-    return ReadSongListFile(path, [this](const std::string& song) { addFile(song); });
+    return ReadSongListFile(
+        path, [this](const std::string& song) { addFile(song); },
+        [this] { return running_.load(); });
 }
