@@ -18,3 +18,12 @@ vorn_add_test(media_session_test
 if(TARGET gstzarvex)
   add_dependencies(media_session_test gstzarvex)
 endif()
+
+# Under the leaks tracer, tracking only the kinds of object a pipeline is made of.
+vorn_add_test(media_leaks_test
+  SOURCES ${CMAKE_CURRENT_LIST_DIR}/media_leaks_test.cpp
+  LIBS vorn_media vorn_test_support
+  ENV "GST_TRACERS=leaks(GstElement,GstBus,GstPad,GstMessage)")
+if(TARGET gstzarvex)
+  add_dependencies(media_leaks_test gstzarvex)
+endif()
