@@ -17,14 +17,14 @@ std::string metadataOf(GstElementFactory* factory, const char* key) {
 
 int listRegistry(std::vector<EffectFactoryInfo>& factories) {
     ensureGstInitialised();
-    GList* features = gst_registry_get_feature_list(gst_registry_get(), GST_TYPE_ELEMENT_FACTORY);
-    for (GList* item = features; item; item = item->next) {
+    GstFeatureListPtr features(
+        gst_registry_get_feature_list(gst_registry_get(), GST_TYPE_ELEMENT_FACTORY));
+    for (GList* item = features.get(); item; item = item->next) {
         auto* factory = GST_ELEMENT_FACTORY(item->data);
         factories.push_back({GST_OBJECT_NAME(factory),
                              metadataOf(factory, GST_ELEMENT_METADATA_LONGNAME),
                              metadataOf(factory, GST_ELEMENT_METADATA_KLASS)});
     }
-    gst_plugin_feature_list_free(features);
     return kResultOk;
 }
 
@@ -131,14 +131,13 @@ int EffectCatalogue::wrapperFor(int index, GstElement** element) {
         return kResultFail;
     EffectEntry& entry = *entries_[static_cast<std::size_t>(index)];
     if (!entry.wrapper) {
-        GstElementFactory* factory = gst_element_factory_find(entry.clsid.c_str());
+        GstObjectPtr<GstElementFactory> factory(gst_element_factory_find(entry.clsid.c_str()));
         if (!factory)
             return kResultClassNotRegistered;
-        GstElement* made = gst_element_factory_create(factory, elementNameFor(index).c_str());
-        gst_object_unref(factory);
-        if (!made)
+        entry.wrapper =
+            adoptSunk(gst_element_factory_create(factory.get(), elementNameFor(index).c_str()));
+        if (!entry.wrapper)
             return kResultFail;
-        entry.wrapper.reset(GST_ELEMENT(gst_object_ref_sink(made)));
     }
     *element = entry.wrapper.get();
     return kResultOk;

@@ -14,16 +14,15 @@ bool needsResampler(GstElement* effect) {
         gst_element_class_get_pad_template(GST_ELEMENT_GET_CLASS(effect), "sink");
     if (!sinkTemplate)
         return false;
-    GstCaps* caps = gst_pad_template_get_caps(sinkTemplate);
+    GstCapsPtr caps(gst_pad_template_get_caps(sinkTemplate));
     bool restricted = false;
-    for (guint i = 0; i < gst_caps_get_size(caps) && !restricted; ++i) {
-        const GValue* rate = gst_structure_get_value(gst_caps_get_structure(caps, i), "rate");
+    for (guint i = 0; i < gst_caps_get_size(caps.get()) && !restricted; ++i) {
+        const GValue* rate = gst_structure_get_value(gst_caps_get_structure(caps.get(), i), "rate");
         if (!rate)
             continue;
         restricted = !GST_VALUE_HOLDS_INT_RANGE(rate) || gst_value_get_int_range_min(rate) > 1 ||
                      gst_value_get_int_range_max(rate) < INT_MAX;
     }
-    gst_caps_unref(caps);
     return restricted;
 }
 
@@ -75,10 +74,8 @@ void followBinState(GstBin* bin, GstElement* tail) {
         gst_element_sync_state_with_parent(element);
         GstPadPtr sink(gst_element_get_static_pad(element, "sink"));
         GstPadPtr peer(sink ? gst_pad_get_peer(sink.get()) : nullptr);
-        GstElement* upstream = peer ? gst_pad_get_parent_element(peer.get()) : nullptr;
-        if (upstream)
-            gst_object_unref(upstream);  // still held by the bin
-        element = upstream;
+        GstElementPtr upstream(peer ? gst_pad_get_parent_element(peer.get()) : nullptr);
+        element = upstream.get();  // still held by the bin when the handle lets go
     }
 }
 

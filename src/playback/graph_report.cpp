@@ -28,11 +28,11 @@ ElementRecord describeElement(GstElement* element) {
     ElementRecord record;
     GCharPtr name(gst_element_get_name(element));
     record.name = name ? name.get() : "";
-    GstIterator* pads = gst_element_iterate_pads(element);
+    GstIteratorPtr pads(gst_element_iterate_pads(element));
     GValue item = G_VALUE_INIT;
     bool more = true;
     while (more) {
-        switch (gst_iterator_next(pads, &item)) {
+        switch (gst_iterator_next(pads.get(), &item)) {
             case GST_ITERATOR_OK: {
                 auto* pad = GST_PAD(g_value_get_object(&item));
                 PadRecord padRecord = describePad(pad);
@@ -44,7 +44,7 @@ ElementRecord describeElement(GstElement* element) {
                 break;
             }
             case GST_ITERATOR_RESYNC:
-                gst_iterator_resync(pads);
+                gst_iterator_resync(pads.get());
                 record.inputs.clear();
                 record.outputs.clear();
                 break;
@@ -54,24 +54,23 @@ ElementRecord describeElement(GstElement* element) {
         }
     }
     g_value_unset(&item);
-    gst_iterator_free(pads);
     return record;
 }
 
 void collectBin(GstBin* bin, std::vector<ElementRecord>& out) {
     // Take the children first, so the walk holds no iterator while it descends.
     std::vector<GstElementPtr> children;
-    GstIterator* elements = gst_bin_iterate_elements(bin);
+    GstIteratorPtr elements(gst_bin_iterate_elements(bin));
     GValue item = G_VALUE_INIT;
     bool more = true;
     while (more) {
-        switch (gst_iterator_next(elements, &item)) {
+        switch (gst_iterator_next(elements.get(), &item)) {
             case GST_ITERATOR_OK:
                 children.emplace_back(GST_ELEMENT(g_value_dup_object(&item)));
                 g_value_reset(&item);
                 break;
             case GST_ITERATOR_RESYNC:
-                gst_iterator_resync(elements);
+                gst_iterator_resync(elements.get());
                 children.clear();
                 break;
             default:
@@ -80,7 +79,6 @@ void collectBin(GstBin* bin, std::vector<ElementRecord>& out) {
         }
     }
     g_value_unset(&item);
-    gst_iterator_free(elements);
     for (const GstElementPtr& child : children) {
         out.push_back(describeElement(child.get()));
         if (GST_IS_BIN(child.get()))

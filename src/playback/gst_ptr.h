@@ -7,31 +7,47 @@
 
 struct GstObjectUnref {
     void operator()(gpointer object) const {
-        if (object) gst_object_unref(object);
+        if (object)
+            gst_object_unref(object);
     }
 };
 struct GstCapsUnref {
     void operator()(GstCaps* caps) const {
-        if (caps) gst_caps_unref(caps);
+        if (caps)
+            gst_caps_unref(caps);
     }
 };
 struct GstMessageUnref {
     void operator()(GstMessage* message) const {
-        if (message) gst_message_unref(message);
+        if (message)
+            gst_message_unref(message);
     }
 };
 struct GstTagListUnref {
     void operator()(GstTagList* tags) const {
-        if (tags) gst_tag_list_unref(tags);
+        if (tags)
+            gst_tag_list_unref(tags);
     }
 };
 struct GErrorFree {
     void operator()(GError* error) const {
-        if (error) g_error_free(error);
+        if (error)
+            g_error_free(error);
     }
 };
 struct GFree {
     void operator()(gpointer memory) const { g_free(memory); }
+};
+struct GstIteratorFree {
+    void operator()(GstIterator* iterator) const {
+        if (iterator)
+            gst_iterator_free(iterator);
+    }
+};
+// A list of plug-in features as the registry hands it out: the list and a reference to
+// each feature.
+struct GstFeatureListFree {
+    void operator()(GList* features) const { gst_plugin_feature_list_free(features); }
 };
 
 template <typename T>
@@ -44,3 +60,12 @@ using GstMessagePtr = std::unique_ptr<GstMessage, GstMessageUnref>;
 using GstTagListPtr = std::unique_ptr<GstTagList, GstTagListUnref>;
 using GErrorPtr = std::unique_ptr<GError, GErrorFree>;
 using GCharPtr = std::unique_ptr<gchar, GFree>;
+using GstIteratorPtr = std::unique_ptr<GstIterator, GstIteratorFree>;
+using GstFeatureListPtr = std::unique_ptr<GList, GstFeatureListFree>;
+
+// Takes ownership of a newly made, possibly floating object: sinks the floating reference
+// once, so the handle holds the only one.
+template <typename T>
+GstObjectPtr<T> adoptSunk(T* object) {
+    return GstObjectPtr<T>(object ? static_cast<T*>(gst_object_ref_sink(object)) : nullptr);
+}

@@ -39,9 +39,8 @@ std::string tagText(const GstTagList* tags, const char* tag) {
 }  // namespace
 
 MediaGraph::MediaGraph(Mode mode) : mode_(mode) {
-    GstElement* renderer = createElementByClassId(kNullRendererClassId, kNullRendererName);
-    if (renderer) {
-        nullRenderer_.reset(GST_ELEMENT(gst_object_ref_sink(renderer)));
+    nullRenderer_ = adoptSunk(createElementByClassId(kNullRendererClassId, kNullRendererName));
+    if (nullRenderer_) {
         setResult(result::S_Ok);
     } else {
         setResult(result::kClassNotRegistered);

@@ -76,8 +76,7 @@ GstElement* SongPipeline::makeAudioSink(bool probe) {
         GErrorPtr error(rawError);
         if (bin && !error)
             return bin;
-        if (bin)
-            gst_object_unref(gst_object_ref_sink(bin));
+        adoptSunk(bin);  // a half-made bin is dropped at once
         return nullptr;
     }
     return gst_element_factory_make("autoaudiosink", nullptr);
@@ -132,8 +131,7 @@ bool SongPipeline::buildAudioBranch(EffectCatalogue* effects) {
     GstElement* sink = makeAudioSink(false);
     if (!convertIn || !resample || !convertOut || !sink) {
         for (GstElement* made : {convertIn, resample, convertOut, sink})
-            if (made)
-                gst_object_unref(gst_object_ref_sink(made));
+            adoptSunk(made);  // dropped at once
         return false;
     }
     gst_bin_add_many(bin, convertIn, resample, convertOut, sink, nullptr);
@@ -232,10 +230,10 @@ void SongPipeline::onNoMorePads(GstElement* decoder, gpointer data) {
     if (self->audioLinked_.load())
         return;
     // A song must have sound: fail now rather than wait for a preroll that cannot come.
-    GError* error = g_error_new_literal(noAudioStreamErrorQuark(), 0,
-                                        "The file has no audio stream that can be played.");
-    gst_element_post_message(decoder, gst_message_new_error(GST_OBJECT(decoder), error, nullptr));
-    g_error_free(error);
+    GErrorPtr error(g_error_new_literal(noAudioStreamErrorQuark(), 0,
+                                        "The file has no audio stream that can be played."));
+    gst_element_post_message(decoder,
+                             gst_message_new_error(GST_OBJECT(decoder), error.get(), nullptr));
 }
 
 void SongPipeline::waitForStreamsSettled(int timeoutMs) const {
