@@ -1,6 +1,7 @@
 // SearchDone from the search thread: the sender waits until the user-interface thread has
 // handled it, whether the queued call or the pump of a waiting sequencer serves it.
 #include <QTableView>
+#include <QTimer>
 #include <atomic>
 #include <thread>
 #include <vector>
@@ -88,6 +89,37 @@ TEST_F(PlayerWindowTest, SearchDoneIsServedWhileTheWindowWaitsForTheSearch) {
     ASSERT_TRUE(QTest::qWaitFor([&] { return window->songList().count() == 3; }, 5000));
     ASSERT_TRUE(QTest::qWaitFor(
         [&] { return window->songListView().table()->model()->rowCount() == 3; }, 5000));
+}
+
+// A search slow to stop never freezes the windows: while the next Play waits for it, the
+// event loop goes on (a timer fires, so painting does too).
+TEST_F(PlayerWindowTest, TheEventLoopRunsWhileTheNextPlayWaitsForTheSearch) {
+    book.gate("/songs/slow.mp3");
+    ASSERT_EQ(window->startSession(songs({"/songs/slow.mp3"}), File), 0);
+    book.waitAtGate("/songs/slow.mp3");
+    bool timerFired = false;
+    QTimer::singleShot(10, [&] {
+        timerFired = true;
+        book.releaseAll();  // the search may end only once the loop has run
+    });
+    // Should the loop stand still, the wait still ends, and the test fails instead of hanging.
+    std::thread fallback([&] {
+        std::this_thread::sleep_for(std::chrono::seconds(5));
+        book.releaseAll();
+    });
+    EXPECT_EQ(window->startSession(songs({"/songs/c.mp3"}), File), 0);
+    EXPECT_TRUE(timerFired);
+    fallback.join();
+}
+
+// A search stuck in its probe: the end of the program gives up waiting for it in time.
+TEST_F(PlayerWindowTest, ALimitedEndOfTheSearchGivesUpOnAStuckProbe) {
+    book.gate("/songs/slow.mp3");
+    ASSERT_EQ(window->startSession(songs({"/songs/slow.mp3"}), File), 0);
+    book.waitAtGate("/songs/slow.mp3");
+    EXPECT_FALSE(window->endSearch(std::chrono::milliseconds(50)));
+    book.releaseAll();
+    EXPECT_TRUE(window->endSearch(std::chrono::seconds(10)));
 }
 
 // Destroying the window while the search thread is about to send SearchDone.
