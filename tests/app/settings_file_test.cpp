@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "app/ini_store.h"
+#include "support/file_size_limit.h"
 #include "support/temp_dir.h"
 
 namespace {
@@ -48,25 +49,7 @@ std::vector<std::string> sortedNamesIn(const std::string& folder) {
     return names;
 }
 
-// Makes every write of this process beyond `bytes` fail (EFBIG) while it lives.
-class FileSizeLimit {
-  public:
-    explicit FileSizeLimit(rlim_t bytes) {
-        getrlimit(RLIMIT_FSIZE, &saved_);
-        oldHandler_ = std::signal(SIGXFSZ, SIG_IGN);
-        rlimit limit = saved_;
-        limit.rlim_cur = bytes;
-        setrlimit(RLIMIT_FSIZE, &limit);
-    }
-    ~FileSizeLimit() {
-        setrlimit(RLIMIT_FSIZE, &saved_);
-        std::signal(SIGXFSZ, oldHandler_);
-    }
-
-  private:
-    rlimit saved_{};
-    void (*oldHandler_)(int);
-};
+using testsupport::FileSizeLimit;
 
 TEST(IniStore, AMissingFileGivesDefaultsAndIsCreatedByTheFirstFlush) {
     TempDir dir;

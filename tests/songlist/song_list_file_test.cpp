@@ -14,6 +14,7 @@
 #include <system_error>
 
 #include "songlist/song_list.h"
+#include "support/file_size_limit.h"
 #include "test_tree.h"
 
 namespace {
@@ -31,28 +32,7 @@ ReadResult readList(const std::string& path) {
 
 using Paths = std::vector<std::string>;
 
-// Makes every write of this process beyond `bytes` fail (EFBIG) while it lives: a full
-// disk without one.
-class FileSizeLimit {
-  public:
-    explicit FileSizeLimit(rlim_t bytes) {
-        getrlimit(RLIMIT_FSIZE, &saved_);
-        oldHandler_ = std::signal(SIGXFSZ, SIG_IGN);
-        rlimit limit = saved_;
-        limit.rlim_cur = bytes;
-        setrlimit(RLIMIT_FSIZE, &limit);
-    }
-    ~FileSizeLimit() {
-        setrlimit(RLIMIT_FSIZE, &saved_);
-        std::signal(SIGXFSZ, oldHandler_);
-    }
-    FileSizeLimit(const FileSizeLimit&) = delete;
-    FileSizeLimit& operator=(const FileSizeLimit&) = delete;
-
-  private:
-    rlimit saved_{};
-    void (*oldHandler_)(int);
-};
+using testsupport::FileSizeLimit;
 
 }  // namespace
 
