@@ -1,0 +1,12 @@
+# Benchmarks over generated media with the real probe and media graph:
+#   probe_throughput  the song searcher's media probe against gst-discoverer-1.0 (probe_throughput.sh)
+#   library_scale     memory, descriptors and probe time at library scale (library_scale.sh)
+if(TARGET vorn_test_support)
+  foreach(bench probe_throughput library_scale)
+    add_executable(${bench} ${CMAKE_CURRENT_LIST_DIR}/${bench}.cpp)
+    target_link_libraries(${bench} PRIVATE vorn_media vorn_test_support)
+    if(TARGET gstzarvex)
+      add_dependencies(${bench} gstzarvex)
+    endif()
+  endforeach()
+endif()
