@@ -6,18 +6,33 @@
 
 namespace {
 
-// A linked pad shows what it negotiated; an unlinked one the last kind of media it can
-// offer; a pad with neither shows nothing.
+// A linked pad shows the media on its link: what it negotiated, else what its peer did,
+// else (a link in pull mode, where no caps travel) what both ends can carry. An unlinked
+// pad shows the last kind of media it can offer; a pad with neither shows nothing.
+GstCapsPtr linkCaps(GstPad* pad) {
+    GstCapsPtr caps(gst_pad_get_current_caps(pad));
+    if (caps)
+        return caps;
+    GstPadPtr peer(gst_pad_get_peer(pad));
+    if (!peer)
+        return nullptr;
+    caps.reset(gst_pad_get_current_caps(peer.get()));
+    if (caps)
+        return caps;
+    GstCapsPtr own(gst_pad_query_caps(pad, nullptr));
+    return GstCapsPtr(gst_pad_peer_query_caps(pad, own.get()));
+}
+
+GstCapsPtr lastOfferedCaps(GstPad* pad) {
+    GstCapsPtr offered(gst_pad_query_caps(pad, nullptr));
+    guint count = offered ? gst_caps_get_size(offered.get()) : 0;
+    if (count == 0 || gst_caps_is_any(offered.get()))
+        return nullptr;
+    return GstCapsPtr(gst_caps_copy_nth(offered.get(), count - 1));
+}
+
 PadRecord describePad(GstPad* pad) {
-    GstCapsPtr caps;
-    if (gst_pad_is_linked(pad))
-        caps.reset(gst_pad_get_current_caps(pad));
-    if (!caps) {
-        GstCapsPtr offered(gst_pad_query_caps(pad, nullptr));
-        guint count = offered ? gst_caps_get_size(offered.get()) : 0;
-        if (count > 0 && !gst_caps_is_any(offered.get()))
-            caps.reset(gst_caps_copy_nth(offered.get(), count - 1));
-    }
+    GstCapsPtr caps = gst_pad_is_linked(pad) ? linkCaps(pad) : lastOfferedCaps(pad);
     PadRecord record = describeCaps(caps.get());
     GCharPtr name(gst_pad_get_name(pad));
     record.name = name ? name.get() : "";

@@ -2,11 +2,15 @@
 
 #include <cstdio>
 
+#include "app/text_cut.h"
+
 namespace {
 
 constexpr const char* kWeekdays[] = {"Sunday",   "Monday", "Tuesday", "Wednesday",
                                      "Thursday", "Friday", "Saturday"};
 constexpr const char* kLineEnd = "\r\n";
+// Every name and type text of a block holds at most this many bytes.
+constexpr std::size_t kNameBytes = 255;
 
 void appendLine(std::string& out, const std::string& line) {
     out += line;
@@ -24,10 +28,9 @@ std::string dateLine(const std::tm& when) {
 }
 
 void appendPad(std::string& out, const char* arrow, const PadRecord& pad) {
-    appendLine(out, std::string("    ") + arrow + pad.name);
-    appendLine(out, "    - " + pad.major);
-    appendLine(out, "    - " + pad.subtype);
-    appendLine(out, "    - " + pad.format);
+    appendLine(out, std::string("    ") + arrow + cutUtf8(pad.name, kNameBytes));
+    for (const std::string* text : {&pad.major, &pad.subtype, &pad.format})
+        appendLine(out, "    - " + cutUtf8(*text, kNameBytes));
 }
 
 }  // namespace
@@ -40,7 +43,7 @@ std::string formatGraphReport(const std::vector<ElementRecord>& elements, const 
     for (const ElementRecord& element : elements) {
         char head[16];
         std::snprintf(head, sizeof head, "[%2d]:", number++);
-        appendLine(out, head + element.name);
+        appendLine(out, head + cutUtf8(element.name, kNameBytes));
         for (const PadRecord& pad : element.inputs)
             appendPad(out, "=>", pad);
         for (const PadRecord& pad : element.outputs)

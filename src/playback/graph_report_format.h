@@ -22,7 +22,8 @@ struct ElementRecord {
 // One block with CR LF line ends: a line of 70 '-', the date line
 // "%Y/%m/%d (%A) %H:%M:%S" with English weekday names, then per element "[%2d]:%s",
 // its inputs as "    =>%s" and outputs as "    <=%s", each followed by three "    - %s"
-// lines (major, subtype, format).
+// lines (major, subtype, format). Each name and type text is cut to 255 bytes, never
+// inside a UTF-8 character.
 std::string formatGraphReport(const std::vector<ElementRecord>& elements, const std::tm& when);
 
 // Appends `text` to the file at `path`; false (and nothing written) when it can't be opened.

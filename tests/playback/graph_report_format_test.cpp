@@ -55,6 +55,18 @@ TEST(GraphReportFormat, InputsBeforeOutputsAndNumbersPastNine) {
     EXPECT_NE(text.find("    - w [320:-240]\r\n"), std::string::npos);
 }
 
+// Names and type texts stop at 255 bytes, and never inside a character: "ー" is three
+// bytes, starting at byte 254 here.
+TEST(GraphReportFormat, LongTextsAreCutOnACharacterBoundary) {
+    std::string longText = std::string(254, 'f') + "ー" + std::string(300, 'g');
+    ElementRecord element{longText, {{longText, "video", longText, longText}}, {}};
+    std::string text = formatGraphReport({element}, sunday());
+    std::string cut = std::string(254, 'f');
+    EXPECT_NE(text.find("[ 0]:" + cut + "\r\n    =>" + cut + "\r\n"), std::string::npos);
+    EXPECT_EQ(testsupport::countOf(text, "    - " + cut + "\r\n"), 2);
+    EXPECT_EQ(text.find("g"), std::string::npos);
+}
+
 TEST(GraphReportFormat, WeekdaysAreEnglish) {
     std::tm when = sunday();
     const char* names[] = {"Sunday",   "Monday", "Tuesday", "Wednesday",

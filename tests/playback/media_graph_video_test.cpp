@@ -12,13 +12,6 @@ using namespace testsupport;
 
 namespace {
 
-std::string readFile(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
-
 // Every element's factory class in the pipeline, bins included, depth first.
 void collectKlasses(GstBin* bin, std::vector<std::string>& out) {
     for (GList* item = GST_BIN_CHILDREN(bin); item; item = item->next) {
@@ -40,13 +33,6 @@ bool hasVideoDecoder(GstElement* pipeline) {
             klass.find("Decoder/Image") != std::string::npos)
             return true;
     return false;
-}
-
-int countOf(const std::string& text, const std::string& part) {
-    int count = 0;
-    for (std::size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + 1))
-        ++count;
-    return count;
 }
 
 }  // namespace
@@ -124,6 +110,32 @@ TEST_F(MediaGraphTest, ReportBlockPerOpenOnlyWhenAPathWasSet) {
     // The second block has the renderer too, unlinked, offering nothing specific.
     std::string second = text.substr(text.find(std::string(70, '-'), 1));
     EXPECT_NE(second.find("]:NULL Video (tavik)\r\n    =>sink\r\n"), std::string::npos);
+}
+
+// Parsers that pull their data get no caps on their input: the report shows what the link
+// carries, not the last type the parser could take.
+TEST_F(MediaGraphTest, ReportShowsTheMediaOfLinksThatPull) {
+    MediaGraph graph;
+    std::string report = dir.file("graph.fil");
+    graph.setReportPath(report);
+    ASSERT_EQ(graph.Open(makeWav(dir.path(), "a.wav", 0.3), true), 0);
+    graph.setReportPath(report);
+    ASSERT_EQ(graph.Open(makeMp3(dir.path(), "b.mp3", 0.3, {"A", "B", ""}), true), 0);
+
+    std::string text = readFile(report);
+    auto element = [&](const std::string& name) {
+        std::size_t at = text.find("]:" + name);
+        return at == std::string::npos ? "" : text.substr(at, text.find("\r\n[", at) - at);
+    };
+    std::string wavparse = element("wavparse");
+    EXPECT_NE(wavparse.find("=>sink\r\n    - audio\r\n    - audio/x-wav\r\n"), std::string::npos)
+        << wavparse;
+    std::string id3demux = element("id3demux");
+    EXPECT_NE(id3demux.find("=>sink\r\n    - application\r\n    - application/x-id3\r\n"),
+              std::string::npos)
+        << id3demux;
+    EXPECT_NE(id3demux.find("<=src\r\n    - audio\r\n    - audio/mpeg\r\n"), std::string::npos)
+        << id3demux;
 }
 
 TEST_F(MediaGraphTest, UnopenableReportPathWritesNothingAndOpenSucceeds) {

@@ -1,5 +1,6 @@
 #pragma once
-// A real temporary folder for one test, removed with everything in it when the object goes.
+// A real temporary folder for one test, removed with everything in it when the object goes,
+// and the reading of the files a test made there.
 #include <string>
 
 namespace testsupport {
@@ -22,5 +23,10 @@ class TempDir {
   private:
     std::string path_;
 };
+
+// The whole content of a file; "" when it can't be read.
+std::string readFile(const std::string& path);
+// How often `part` occurs in `text`, overlapping occurrences included.
+int countOf(const std::string& text, const std::string& part);
 
 }  // namespace testsupport
