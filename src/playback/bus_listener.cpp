@@ -81,6 +81,14 @@ void BusListener::clear() {
     dropped.swap(queue_);
 }
 
+void BusListener::dropEnds() {
+    auto ends = static_cast<GstMessageType>(GST_MESSAGE_EOS | GST_MESSAGE_ERROR);
+    std::deque<GstMessagePtr> dropped;
+    std::lock_guard lock(mutex_);
+    while (GstMessagePtr message = takeFirst(ends))
+        dropped.push_back(std::move(message));
+}
+
 std::size_t BusListener::pending() const {
     std::lock_guard lock(mutex_);
     return queue_.size();

@@ -36,6 +36,8 @@ class BusListener {
     // and returns it; other messages stay queued. nullptr on time-out.
     GstMessagePtr waitFor(GstMessageType types, std::chrono::milliseconds timeout);
     void clear();
+    // Drops the queued ends of stream and errors, keeping every other message.
+    void dropEnds();
     std::size_t pending() const;
 
   private:

@@ -7,6 +7,7 @@
 #include "playback/class_factory.h"
 #include "playback/graph_report.h"
 #include "playback/media_time.h"
+#include "playback/mpeg_audio_length.h"
 #include "playback/pipeline_errors.h"
 #include "playback/result_codes.h"
 #include "playback/song_pipeline.h"
@@ -144,8 +145,11 @@ int MediaGraph::Open(const std::string& path, bool withNullRenderer) {
     streamTags_ = listener_->tags();
     content_.reset(hasContentTags(streamTags_.get()) ? gst_tag_list_copy(streamTags_.get())
                                                      : nullptr);
+    path_ = path;
     estimatedDuration_ = -1.0;
+    framesCounted_ = false;
     stopUnits_ = -1;
+    songEnded_ = false;
     if (!reportPath_.empty())
         WriteGraphReport(graph_->pipeline(), reportPath_);
     reportPath_.clear();
@@ -250,10 +254,11 @@ int MediaGraph::PollEvent() {
         return 0;
     switch (GST_MESSAGE_TYPE(message.get())) {
         case GST_MESSAGE_EOS:
-            return 1;
+            return songEnd(1);
         case GST_MESSAGE_ERROR:
-            takeError(message.get());
-            return 3;
+            if (!songEnded_)
+                takeError(message.get());
+            return songEnd(3);
         case GST_MESSAGE_CLOCK_LOST:
             // The audio device went away and came back: pick a new clock.
             if (state_ == GraphState::Running) {
@@ -267,6 +272,13 @@ int MediaGraph::PollEvent() {
         default:
             return 0;
     }
+}
+
+int MediaGraph::songEnd(int code) {
+    if (songEnded_)
+        return 0;
+    songEnded_ = true;
+    return code;
 }
 
 void MediaGraph::SetNotifyWindow(GraphNotifyFn notify) {
@@ -293,9 +305,18 @@ int MediaGraph::GetContentText(int kind, std::string& text) {
     return 0;
 }
 
+// A raw MPEG audio file gets the length its frames add up to: without a Xing or VBRI
+// table, the parser's figure for a variable bitrate file is an estimate from the frames
+// read so far, and it changes while the song plays.
 double MediaGraph::GetDuration() {
     if (!graph_)
         return -100.0;
+    if (!framesCounted_) {
+        frameCountSeconds_ = mpegAudioFileSeconds(path_);
+        framesCounted_ = true;
+    }
+    if (frameCountSeconds_)
+        return mediaUnitsToSeconds(secondsToMediaUnits(*frameCountSeconds_));
     gint64 ns = -1;
     if (gst_element_query_duration(graph_->pipeline(), GST_FORMAT_TIME, &ns) && ns >= 0)
         return mediaUnitsToSeconds(nanosecondsToMediaUnits(ns));
@@ -332,6 +353,8 @@ double MediaGraph::GetCurrentPosition() {
 
 int MediaGraph::seekTo(GstSeekType startType, std::int64_t startUnits, GstSeekType stopType,
                        std::int64_t stopUnits) {
+    // Ends posted before the seek belong to the stream it flushes.
+    listener_->dropEnds();
     auto flags = static_cast<GstSeekFlags>(GST_SEEK_FLAG_FLUSH | GST_SEEK_FLAG_ACCURATE);
     bool done = gst_element_seek(graph_->pipeline(), 1.0, GST_FORMAT_TIME, flags, startType,
                                  mediaUnitsToNanoseconds(startUnits), stopType,
@@ -339,6 +362,8 @@ int MediaGraph::seekTo(GstSeekType startType, std::int64_t startUnits, GstSeekTy
     setResult(done ? result::S_Ok : result::kFail);
     if (!done)
         return -1;
+    // The stream starts again, and its end with it.
+    songEnded_ = false;
     // A flushing seek prerolls again; wait for it so positions read afterwards are right.
     gst_element_get_state(graph_->pipeline(), nullptr, nullptr, kSeekWaitNs);
     return 0;
@@ -370,5 +395,9 @@ int MediaGraph::Seek(double seconds, bool absolute) {
         if (units < 0)
             units = 0;
     }
+    // At or past the demo stop time the song is over: an empty stretch at the stop time
+    // ends it with an ordinary end of stream, as reaching that time would.
+    if (stopUnits_ >= 0 && units >= stopUnits_)
+        return seekTo(GST_SEEK_TYPE_SET, stopUnits_, GST_SEEK_TYPE_SET, stopUnits_);
     return seekTo(GST_SEEK_TYPE_SET, units, GST_SEEK_TYPE_NONE, 0);
 }

@@ -9,6 +9,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "playback/gst_ptr.h"
@@ -84,6 +85,9 @@ class MediaGraph : public Player {
     bool waitForPreroll();
     bool setPipelineState(GstState target);
     double fallbackDuration();
+    // Takes an end of stream or an error as the song's end once: one failure posts an
+    // error from the element and another from each bin above it.
+    int songEnd(int code);
     int seekTo(GstSeekType startType, std::int64_t startUnits, GstSeekType stopType,
                std::int64_t stopUnits);
 
@@ -98,6 +102,10 @@ class MediaGraph : public Player {
     EffectCatalogue* effects_ = nullptr;
     GraphState state_ = GraphState::None;
     Mode mode_;
+    std::string path_;  // the open song's file
     double estimatedDuration_ = -1.0;
+    bool framesCounted_ = false;
+    std::optional<double> frameCountSeconds_;  // the raw MPEG audio file's length
     std::int64_t stopUnits_ = -1;
+    bool songEnded_ = false;  // PollEvent has reported this play's end
 };

@@ -7,6 +7,7 @@ vorn_add_test(media_graph_test
   SOURCES ${CMAKE_CURRENT_LIST_DIR}/media_graph_test.cpp
           ${CMAKE_CURRENT_LIST_DIR}/media_graph_video_test.cpp
           ${CMAKE_CURRENT_LIST_DIR}/media_graph_effects_test.cpp
+          ${CMAKE_CURRENT_LIST_DIR}/media_graph_ends_test.cpp
   LIBS vorn_media vorn_test_support)
 if(TARGET gstzarvex)
   add_dependencies(media_graph_test gstzarvex)
@@ -27,3 +28,7 @@ vorn_add_test(media_leaks_test
 if(TARGET gstzarvex)
   add_dependencies(media_leaks_test gstzarvex)
 endif()
+
+vorn_add_test(mpeg_audio_length_test
+  SOURCES ${CMAKE_CURRENT_LIST_DIR}/mpeg_audio_length_test.cpp
+  LIBS vorn_core vorn_test_support)

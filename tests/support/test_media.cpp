@@ -187,6 +187,27 @@ std::string makeCbrMp3WithoutXing(const std::string& dir, const std::string& nam
     return path;
 }
 
+std::string makeVbrMp3WithoutXing(const std::string& dir, const std::string& name,
+                                  double loudSeconds, double quietSeconds) {
+    std::string path = joinPath(dir, name);
+    char sources[512];
+    std::snprintf(sources, sizeof sources,
+                  "audiotestsrc wave=white-noise volume=0.5 num-buffers=%d samplesperbuffer=%d ! "
+                  "audio/x-raw,rate=%d,channels=2 ! mix. "
+                  "audiotestsrc volume=0.1 num-buffers=%d samplesperbuffer=%d ! "
+                  "audio/x-raw,rate=%d,channels=2 ! mix. ",
+                  audioBuffers(loudSeconds), kSamplesPerBuffer, kRate, audioBuffers(quietSeconds),
+                  kSamplesPerBuffer, kRate);
+    runPipeline(
+        std::string("concat name=mix ! audioconvert ! lamemp3enc target=quality quality=2 ! "
+                    "filesink name=out ") +
+            sources,
+        path);
+    if (hasXingHeader(path))
+        throw std::runtime_error("encoder wrote a Xing header: " + path);
+    return path;
+}
+
 std::string makeAvi(const std::string& dir, const std::string& name, double videoSeconds,
                     double audioSeconds, AviAudio audio, int width, int height, const TagSet& tags,
                     double freq) {

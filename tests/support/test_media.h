@@ -33,6 +33,13 @@ std::string makeMp3(const std::string& dir, const std::string& name, double seco
 std::string makeCbrMp3WithoutXing(const std::string& dir, const std::string& name, double seconds,
                                   const TagSet& tags = {}, double freq = 440, int kbps = 128);
 
+// Variable bitrate MP3 without a Xing or VBRI table, as lamemp3enc writes by default:
+// `loudSeconds` of noise, whose frames take the highest bitrates, then `quietSeconds` of
+// a soft sine, whose frames take low ones, so the first frames' bitrate says nothing of
+// the whole. Checked with hasXingHeader() before returning.
+std::string makeVbrMp3WithoutXing(const std::string& dir, const std::string& name,
+                                  double loudSeconds, double quietSeconds);
+
 enum class AviAudio { None, Pcm, Mp3 };
 
 // AVI with MJPEG video (videotestsrc, `width` x `height`, 10 frames a second) lasting
