@@ -129,16 +129,36 @@ bool isContainer(WindowReader& file) {
     return std::memcmp(head + 4, "ftyp", 4) == 0;
 }
 
-// True when the frame carries an encoder's table (Xing, Info or VBRI) instead of sound.
-bool isTableFrame(WindowReader& file, std::uint64_t offset, const MpegFrameHeader& header) {
+std::uint32_t bigEndian32(const std::uint8_t* bytes) {
+    return (std::uint32_t{bytes[0]} << 24) | (std::uint32_t{bytes[1]} << 16) |
+           (std::uint32_t{bytes[2]} << 8) | bytes[3];
+}
+
+struct TableFrame {
+    bool present = false;
+    std::optional<std::uint32_t> frames;  // the count it gives, when it gives one
+};
+
+// The table (Xing, Info or VBRI) that some encoders write in the first frame instead of
+// sound, with the number of frames that follow it.
+TableFrame readTableFrame(WindowReader& file, std::uint64_t offset, const MpegFrameHeader& header) {
+    TableFrame table;
     int sideInfo = header.versionBits == 3 ? (header.mono ? 17 : 32) : (header.mono ? 9 : 17);
     if (header.layer == 3) {
-        if (const std::uint8_t* tag = file.at(offset + 4 + static_cast<unsigned>(sideInfo), 4))
-            if (std::memcmp(tag, "Xing", 4) == 0 || std::memcmp(tag, "Info", 4) == 0)
-                return true;
+        const std::uint8_t* xing = file.at(offset + 4 + static_cast<unsigned>(sideInfo), 12);
+        if (xing && (std::memcmp(xing, "Xing", 4) == 0 || std::memcmp(xing, "Info", 4) == 0)) {
+            table.present = true;
+            if (bigEndian32(xing + 4) & 1)
+                table.frames = bigEndian32(xing + 8);
+            return table;
+        }
     }
-    const std::uint8_t* vbri = file.at(offset + 36, 4);
-    return vbri && std::memcmp(vbri, "VBRI", 4) == 0;
+    const std::uint8_t* vbri = file.at(offset + 36, 18);
+    if (vbri && std::memcmp(vbri, "VBRI", 4) == 0) {
+        table.present = true;
+        table.frames = bigEndian32(vbri + 14);
+    }
+    return table;
 }
 
 bool isTrailingTag(WindowReader& file, std::uint64_t offset) {
@@ -190,7 +210,10 @@ std::optional<double> mpegAudioFileSeconds(const std::string& path) {
     std::optional<MpegFrameHeader> stream = chainAt(file, *start, 1);
     std::uint64_t offset = *start;
     std::uint64_t samples = 0;
-    if (isTableFrame(file, offset, *stream))
+    TableFrame table = readTableFrame(file, offset, *stream);
+    if (table.frames && *table.frames > 0)
+        return static_cast<double>(*table.frames) * stream->samples / stream->sampleRate;
+    if (table.present)
         offset += static_cast<std::uint64_t>(stream->bytes);
     while (offset + 4 <= file.size()) {
         const std::uint8_t* bytes = file.at(offset, 4);

@@ -21,8 +21,9 @@ struct MpegFrameHeader {
 // field, or free format, whose frame length the header does not give).
 std::optional<MpegFrameHeader> parseMpegFrameHeader(const std::uint8_t* header);
 
-// Seconds of sound in the file at `path`: the samples of every frame, the Xing, Info or
-// VBRI frame that some encoders put first excluded, divided by the sample rate. nullopt
+// Seconds of sound in the file at `path`: from the frame count of the Xing or VBRI table
+// that some encoders put in the first frame, else from the samples of every frame
+// (that table frame excluded), divided by the sample rate. nullopt
 // when the file can't be read or is no raw MPEG audio stream (a container such as RIFF,
 // Ogg or MP4 is never taken for one).
 std::optional<double> mpegAudioFileSeconds(const std::string& path);

@@ -57,14 +57,21 @@ TEST(MpegAudioLength, FrameHeaders) {
 
 TEST(MpegAudioLength, CountsEveryFramePastTagsTableAndJunk) {
     testsupport::TempDir dir;
-    // An ID3v2 tag, a Xing table frame, 100 frames, junk, 50 more, an ID3v1 tag.
+    // An ID3v2 tag, a Xing table frame without a count, 100 frames, junk, 50 more, an
+    // ID3v1 tag.
     std::string xing = frames(kMpeg1Header, 1);
-    xing.replace(36, 4, "Xing");
+    xing.replace(36, 8, std::string("Xing\0\0\0\0", 8));
     std::string bytes = id3v2(300) + xing + frames(kMpeg1Header, 100) + std::string(1000, '\0') +
                         frames(kMpeg1Header, 50) + "TAG" + std::string(125, ' ');
     auto seconds = mpegAudioFileSeconds(write(dir, "a.mp3", bytes));
     ASSERT_TRUE(seconds);
     EXPECT_DOUBLE_EQ(*seconds, 150 * 1152 / 44100.0);
+
+    // A table that gives the count is taken at its word.
+    xing.replace(40, 8, std::string("\0\0\0\x01\0\0\x01\x2C", 8));  // 300 frames
+    seconds = mpegAudioFileSeconds(write(dir, "c.mp3", xing + frames(kMpeg1Header, 100)));
+    ASSERT_TRUE(seconds);
+    EXPECT_DOUBLE_EQ(*seconds, 300 * 1152 / 44100.0);
 
     // MPEG-2 frames, the last one cut short by the end of the file.
     std::string cut = frames(kMpeg2Header, 20);
