@@ -32,3 +32,12 @@ endif()
 vorn_add_test(mpeg_audio_length_test
   SOURCES ${CMAKE_CURRENT_LIST_DIR}/mpeg_audio_length_test.cpp
   LIBS vorn_core vorn_test_support)
+
+# One file per container and sound format, each played through to a captured sound.
+vorn_add_test(media_formats_test
+  SOURCES ${CMAKE_CURRENT_LIST_DIR}/media_formats_test.cpp
+  LIBS vorn_media vorn_test_support
+  TIMEOUT 60)
+if(TARGET gstzarvex)
+  add_dependencies(media_formats_test gstzarvex)
+endif()

@@ -3,8 +3,12 @@
 // generated media, the sound going to a synchronised fakesink.
 #include <gtest/gtest.h>
 
+#include <gst/gst.h>
+
 #include <chrono>
 #include <cstdlib>
+#include <string>
+#include <string_view>
 #include <thread>
 
 #include "playback/gst_init.h"
@@ -33,6 +37,38 @@ class MediaGraphTest : public ::testing::Test {
 
     // Skips the calling test when the discard renderer's plug-in can't be found.
     static bool rendererMissing(const MediaGraph& graph) { return !graph.hasNullRenderer(); }
+
+    // True when any element of the pipeline, inside its bins too, is a video or picture
+    // decoder by its factory's class.
+    static bool hasVideoDecoder(GstElement* pipeline) {
+        GstIteratorPtr elements(gst_bin_iterate_recurse(GST_BIN(pipeline)));
+        GValue item = G_VALUE_INIT;
+        bool found = false;
+        while (!found && gst_iterator_next(elements.get(), &item) == GST_ITERATOR_OK) {
+            GstElementFactory* factory =
+                gst_element_get_factory(GST_ELEMENT(g_value_get_object(&item)));
+            const char* klass =
+                factory ? gst_element_factory_get_metadata(factory, GST_ELEMENT_METADATA_KLASS)
+                        : nullptr;
+            std::string_view kind = klass ? klass : "";
+            found = kind.find("Decoder") != kind.npos &&
+                    (kind.find("Video") != kind.npos || kind.find("Image") != kind.npos);
+            g_value_reset(&item);
+        }
+        g_value_unset(&item);
+        return found;
+    }
+
+    // The caps name on the discard renderer's input ("" when it is unlinked or has none).
+    static std::string rendererInput(GstElement* pipeline) {
+        GstElementPtr renderer(gst_bin_get_by_name(GST_BIN(pipeline), "NULL Video (tavik)"));
+        GstPadPtr sink(renderer ? gst_element_get_static_pad(renderer.get(), "sink") : nullptr);
+        GstCapsPtr caps(sink && gst_pad_is_linked(sink.get()) ? gst_pad_get_current_caps(sink.get())
+                                                              : nullptr);
+        if (!caps || gst_caps_is_empty(caps.get()))
+            return "";
+        return gst_structure_get_name(gst_caps_get_structure(caps.get(), 0));
+    }
 
     testsupport::TempDir dir;
 };

@@ -10,33 +10,6 @@
 
 using namespace testsupport;
 
-namespace {
-
-// Every element's factory class in the pipeline, bins included, depth first.
-void collectKlasses(GstBin* bin, std::vector<std::string>& out) {
-    for (GList* item = GST_BIN_CHILDREN(bin); item; item = item->next) {
-        auto* element = GST_ELEMENT(item->data);
-        GstElementFactory* factory = gst_element_get_factory(element);
-        const char* klass =
-            factory ? gst_element_factory_get_metadata(factory, GST_ELEMENT_METADATA_KLASS) : "";
-        out.push_back(klass ? klass : "");
-        if (GST_IS_BIN(element))
-            collectKlasses(GST_BIN(element), out);
-    }
-}
-
-bool hasVideoDecoder(GstElement* pipeline) {
-    std::vector<std::string> klasses;
-    collectKlasses(GST_BIN(pipeline), klasses);
-    for (const std::string& klass : klasses)
-        if (klass.find("Decoder/Video") != std::string::npos ||
-            klass.find("Decoder/Image") != std::string::npos)
-            return true;
-    return false;
-}
-
-}  // namespace
-
 TEST_F(MediaGraphTest, VideoFilePlaysToTheEndOfItsSoundWithoutDecodingVideo) {
     MediaGraph graph;
     if (rendererMissing(graph))

@@ -1,7 +1,9 @@
-# Helpers shared by the test suites: generated media, temporary folders, peak measurement.
+# Helpers shared by the test suites: generated media, temporary folders, peak measurement,
+# the capture of what a media graph plays.
 add_library(vorn_test_support STATIC
   ${CMAKE_CURRENT_LIST_DIR}/temp_dir.cpp
-  ${CMAKE_CURRENT_LIST_DIR}/test_media.cpp)
+  ${CMAKE_CURRENT_LIST_DIR}/test_media.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/sound_capture.cpp)
 target_include_directories(vorn_test_support PUBLIC ${CMAKE_CURRENT_LIST_DIR}/..)
 target_link_libraries(vorn_test_support PUBLIC vorn_media GTest::gtest)
 

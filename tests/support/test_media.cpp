@@ -4,7 +4,9 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
 #include <cstdio>
+#include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <random>
@@ -38,14 +40,85 @@ std::string sineSource(double seconds, double freq, double volume) {
     return text;
 }
 
-std::string videoSource(double seconds, int width, int height) {
+std::string rawVideoSource(double seconds, int width, int height) {
     char text[256];
     int frames = std::max(1, static_cast<int>(std::lround(seconds * kFramesPerSecond)));
     std::snprintf(text, sizeof text,
                   "videotestsrc num-buffers=%d pattern=ball ! "
-                  "video/x-raw,width=%d,height=%d,framerate=%d/1 ! jpegenc quality=50 ! ",
+                  "video/x-raw,width=%d,height=%d,framerate=%d/1 ! ",
                   frames, width, height, kFramesPerSecond);
     return text;
+}
+
+std::string videoSource(double seconds, int width, int height) {
+    return rawVideoSource(seconds, width, height) + "jpegenc quality=50 ! ";
+}
+
+// Gives buffers without a presentation time one from the frames before them, each lasting
+// its duration, in a segment from 0; `data` holds the next free time. avenc_mpeg4's missing
+// times come as 2^63 (libav's "no time" converted), not as GST_CLOCK_TIME_NONE, and its
+// segment starts there too.
+GstPadProbeReturn stampInSequence(GstPad*, GstPadProbeInfo* info, gpointer data) {
+    if (GST_PAD_PROBE_INFO_TYPE(info) & GST_PAD_PROBE_TYPE_EVENT_DOWNSTREAM) {
+        GstEvent* event = GST_PAD_PROBE_INFO_EVENT(info);
+        if (GST_EVENT_TYPE(event) == GST_EVENT_SEGMENT) {
+            GstSegment segment;
+            gst_segment_init(&segment, GST_FORMAT_TIME);
+            gst_event_unref(event);
+            GST_PAD_PROBE_INFO_DATA(info) = gst_event_new_segment(&segment);
+        }
+        return GST_PAD_PROBE_OK;
+    }
+    auto* next = static_cast<GstClockTime*>(data);
+    GstBuffer* buffer = GST_PAD_PROBE_INFO_BUFFER(info);
+    if (GST_BUFFER_PTS(buffer) > G_MAXINT64 && GST_BUFFER_DURATION_IS_VALID(buffer)) {
+        buffer = gst_buffer_make_writable(buffer);
+        GST_BUFFER_PTS(buffer) = GST_BUFFER_DTS(buffer) = *next;
+        GST_PAD_PROBE_INFO_DATA(info) = buffer;
+    }
+    if (GST_BUFFER_PTS(buffer) <= G_MAXINT64 && GST_BUFFER_DURATION_IS_VALID(buffer))
+        *next = GST_BUFFER_PTS(buffer) + GST_BUFFER_DURATION(buffer);
+    return GST_PAD_PROBE_OK;
+}
+
+// Converts UTF-8 to `charset` (no terminator); throws when the text can't be held there.
+std::string convertText(const std::string& text, const char* charset) {
+    gsize written = 0;
+    GError* rawError = nullptr;
+    GCharPtr converted(g_convert(text.data(), static_cast<gssize>(text.size()), charset, "UTF-8",
+                                 nullptr, &written, &rawError));
+    GErrorPtr error(rawError);
+    if (!converted)
+        throw std::runtime_error("can't convert '" + text + "' to " + charset);
+    return std::string(converted.get(), written);
+}
+
+std::string bigEndian32(std::uint32_t value, bool synchsafe) {
+    int shift = synchsafe ? 7 : 8;
+    std::uint32_t mask = synchsafe ? 0x7f : 0xff;
+    std::string bytes(4, '\0');
+    for (int i = 3; i >= 0; --i, value >>= shift)
+        bytes[static_cast<std::size_t>(i)] = static_cast<char>(value & mask);
+    return bytes;
+}
+
+std::string id3TextFrame(const char* id, const std::string& text, int version,
+                         Id3Encoding encoding) {
+    std::string body(1, static_cast<char>(encoding));
+    if (encoding == Id3Encoding::Latin1)
+        body += convertText(text, "ISO-8859-1");
+    else if (encoding == Id3Encoding::Utf16)
+        body += "\xff\xfe" + convertText(text, "UTF-16LE");
+    else
+        body += text;
+    return id + bigEndian32(static_cast<std::uint32_t>(body.size()), version == 4) +
+           std::string(2, '\0') + body;
+}
+
+std::string fixedField(const std::string& text, std::size_t size) {
+    std::string field = text.substr(0, size);
+    field.resize(size, '\0');
+    return field;
 }
 
 GstTagList* toTagList(const TagSet& tags) {
@@ -149,10 +222,19 @@ void runPipeline(const std::string& description, const std::string& outputPath, 
     }
     if (!tags.empty()) {
         GstElementPtr tagger(gst_bin_get_by_name(GST_BIN(pipeline.get()), "tagger"));
+        if (!tagger)
+            tagger.reset(gst_bin_get_by_interface(GST_BIN(pipeline.get()), GST_TYPE_TAG_SETTER));
         if (!tagger || !GST_IS_TAG_SETTER(tagger.get()))
-            throw std::runtime_error("no tag setter named 'tagger' in " + description);
+            throw std::runtime_error("no tag setter in " + description);
         GstTagListPtr list(toTagList(tags));
         gst_tag_setter_merge_tags(GST_TAG_SETTER(tagger.get()), list.get(), GST_TAG_MERGE_REPLACE);
+    }
+    if (GstElementPtr restamp{gst_bin_get_by_name(GST_BIN(pipeline.get()), "restamp")}) {
+        GstPadPtr source(gst_element_get_static_pad(restamp.get(), "src"));
+        auto types = static_cast<GstPadProbeType>(GST_PAD_PROBE_TYPE_BUFFER |
+                                                  GST_PAD_PROBE_TYPE_EVENT_DOWNSTREAM);
+        gst_pad_add_probe(source.get(), types, stampInSequence, new GstClockTime(0),
+                          [](gpointer next) { delete static_cast<GstClockTime*>(next); });
     }
     playToEnd(pipeline.get(), description, timeoutSeconds);
 }
@@ -229,6 +311,86 @@ std::string makeAvi(const std::string& dir, const std::string& name, double vide
 std::string makeVideoOnly(const std::string& dir, const std::string& name, double seconds,
                           int width, int height) {
     return makeAvi(dir, name, seconds, 0, AviAudio::None, width, height);
+}
+
+std::string makeMedia(const std::string& dir, const std::string& name, const MediaRecipe& recipe,
+                      double seconds, double freq, const TagSet& tags) {
+    std::string path = joinPath(dir, name);
+    std::string sound = sineSource(seconds, freq, 0.8) + recipe.audioEncoder;
+    std::string description;
+    if (recipe.muxer.empty()) {
+        description = sound + " ! filesink name=out";
+    } else {
+        description = recipe.muxer + " name=mux ! filesink name=out " + sound + " ! queue ! mux. ";
+        if (!recipe.videoEncoder.empty())
+            description +=
+                rawVideoSource(seconds, 160, 120) + recipe.videoEncoder + " ! queue ! mux. ";
+    }
+    runPipeline(description, path, tags);
+    return path;
+}
+
+std::vector<std::string> missingFactories(const std::vector<std::string>& names) {
+    ensureGstInitialised();
+    std::vector<std::string> missing;
+    for (const std::string& name : names) {
+        GstObjectPtr<GstElementFactory> factory(gst_element_factory_find(name.c_str()));
+        if (!factory)
+            missing.push_back(name);
+    }
+    return missing;
+}
+
+std::string id3v2Tag(const TagSet& tags, int version, Id3Encoding encoding) {
+    std::string frames;
+    if (!tags.artist.empty())
+        frames += id3TextFrame("TPE1", tags.artist, version, encoding);
+    if (!tags.title.empty())
+        frames += id3TextFrame("TIT2", tags.title, version, encoding);
+    std::string header = "ID3";
+    header += static_cast<char>(version);
+    header += std::string(2, '\0');  // revision, flags
+    return header + bigEndian32(static_cast<std::uint32_t>(frames.size()), true) + frames;
+}
+
+std::string id3v1Tag(const TagSet& tags) {
+    std::string tag = "TAG" + fixedField(convertText(tags.title, "ISO-8859-1"), 30) +
+                      fixedField(convertText(tags.artist, "ISO-8859-1"), 30) +
+                      std::string(30 + 4 + 30, '\0');  // album, year, comment
+    tag += static_cast<char>(0xff);                    // no genre
+    return tag;
+}
+
+void prependToFile(const std::string& path, const std::string& bytes) {
+    std::vector<char> old = readBytes(path, std::filesystem::file_size(path));
+    std::vector<char> joined(bytes.begin(), bytes.end());
+    joined.insert(joined.end(), old.begin(), old.end());
+    writeBytes(path, joined);
+}
+
+void appendToFile(const std::string& path, const std::string& bytes) {
+    std::ofstream out(path, std::ios::binary | std::ios::app);
+    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    if (!out)
+        throw std::runtime_error("can't append to " + path);
+}
+
+void appendRiffChunk(const std::string& path, const std::string& id, const std::string& bytes) {
+    std::string chunk = id.substr(0, 4);
+    auto size = static_cast<std::uint32_t>(bytes.size());
+    for (int i = 0; i < 4; ++i)  // little-endian
+        chunk += static_cast<char>((size >> (8 * i)) & 0xff);
+    chunk += bytes;
+    if (bytes.size() % 2)
+        chunk += '\0';  // chunks are padded to an even length
+    appendToFile(path, chunk);
+    auto riffSize = static_cast<std::uint32_t>(std::filesystem::file_size(path) - 8);
+    std::fstream file(path, std::ios::binary | std::ios::in | std::ios::out);
+    file.seekp(4);
+    for (int i = 0; i < 4; ++i)
+        file.put(static_cast<char>((riffSize >> (8 * i)) & 0xff));
+    if (!file)
+        throw std::runtime_error("can't correct the RIFF size of " + path);
 }
 
 std::string makeEmptyFile(const std::string& dir, const std::string& name) {

@@ -8,6 +8,7 @@
 // use. Audio is a sine of `freq` Hz at `volume` (0..1), 44.1 kHz stereo, unless stated.
 #include <cstddef>
 #include <string>
+#include <vector>
 
 namespace testsupport {
 
@@ -53,6 +54,37 @@ std::string makeAvi(const std::string& dir, const std::string& name, double vide
 std::string makeVideoOnly(const std::string& dir, const std::string& name, double seconds,
                           int width = 320, int height = 240);
 
+// How a file of one format is made: gst-launch fragments for the sound's encoder and, for a
+// file with a picture, the picture's encoder (raw 160x120 video at 10 frames a second goes
+// in), both led into `muxer` (empty: the encoded sound alone goes to the file). A tag
+// setter named "tagger", else the first one in the pipeline, carries the tags. The element
+// named "restamp" gives its buffers that have no presentation time one in sequence:
+// avenc_mpeg4 of gst-libav 1.22 leaves them out, which mp4mux refuses.
+struct MediaRecipe {
+    std::string muxer;
+    std::string audioEncoder;
+    std::string videoEncoder;
+};
+std::string makeMedia(const std::string& dir, const std::string& name, const MediaRecipe& recipe,
+                      double seconds, double freq, const TagSet& tags = {});
+
+// The element factories among `names` that this machine lacks.
+std::vector<std::string> missingFactories(const std::vector<std::string>& names);
+
+// Tags written byte by byte, as other taggers write them, so a reader is tested on correct
+// non-ASCII texts whatever GStreamer's own tag writers do. Texts are given in UTF-8.
+enum class Id3Encoding { Latin1 = 0, Utf16 = 1, Utf8 = 3 };
+// An ID3v2.3 or ID3v2.4 tag (`version` 3 or 4) with TPE1 (artist) and TIT2 (title) frames
+// in `encoding` (UTF-16 with a byte order mark; Latin-1 needs texts it can hold).
+std::string id3v2Tag(const TagSet& tags, int version, Id3Encoding encoding);
+// The 128-byte ID3v1 tag; artist and title in Latin-1, each cut to 30 bytes.
+std::string id3v1Tag(const TagSet& tags);
+void prependToFile(const std::string& path, const std::string& bytes);
+void appendToFile(const std::string& path, const std::string& bytes);
+// Appends a RIFF chunk (`id` four characters, e.g. "id3 ") to a WAV file and corrects the
+// RIFF size in its header.
+void appendRiffChunk(const std::string& path, const std::string& id, const std::string& bytes);
+
 // Damaged files.
 std::string makeEmptyFile(const std::string& dir, const std::string& name);
 // `bytes` pseudo-random bytes from `seed` (the name decides what it pretends to be, e.g. .mp3).
@@ -72,7 +104,8 @@ double peakAmplitude(const std::string& path, double fromSeconds = 0, double toS
 
 // Runs a gst-launch style description to end of stream. When `outputPath` is not empty it
 // becomes the "location" of the element named "out"; when `tags` is not empty they are set
-// on the tag setter named "tagger". Throws std::runtime_error on error or time-out.
+// on the tag setter named "tagger", else on the first tag setter of the pipeline. Throws
+// std::runtime_error on error or time-out.
 void runPipeline(const std::string& description, const std::string& outputPath = {},
                  const TagSet& tags = {}, double timeoutSeconds = 60);
 
