@@ -10,6 +10,7 @@
 #include "playback/mpeg_audio_length.h"
 #include "playback/pipeline_errors.h"
 #include "playback/result_codes.h"
+#include "playback/riff_id3_tags.h"
 #include "playback/song_pipeline.h"
 
 namespace {
@@ -143,6 +144,7 @@ int MediaGraph::Open(const std::string& path, bool withNullRenderer) {
     // What happened while prerolling is no event for the owner.
     listener_->clear();
     streamTags_ = listener_->tags();
+    mergeRiffId3Tags(graph_->pipeline(), path, streamTags_);
     content_.reset(hasContentTags(streamTags_.get()) ? gst_tag_list_copy(streamTags_.get())
                                                      : nullptr);
     path_ = path;

@@ -33,9 +33,11 @@ vorn_add_test(mpeg_audio_length_test
   SOURCES ${CMAKE_CURRENT_LIST_DIR}/mpeg_audio_length_test.cpp
   LIBS vorn_core vorn_test_support)
 
-# One file per container and sound format, each played through to a captured sound.
+# One file per container and sound format, each played through to a captured sound, and
+# one per kind of tag.
 vorn_add_test(media_formats_test
   SOURCES ${CMAKE_CURRENT_LIST_DIR}/media_formats_test.cpp
+          ${CMAKE_CURRENT_LIST_DIR}/media_tags_test.cpp
   LIBS vorn_media vorn_test_support
   TIMEOUT 60)
 if(TARGET gstzarvex)

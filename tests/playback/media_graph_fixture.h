@@ -11,6 +11,7 @@
 #include <string_view>
 #include <thread>
 
+#include "playback/bin_walk.h"
 #include "playback/gst_init.h"
 #include "playback/media_graph.h"
 #include "support/temp_dir.h"
@@ -41,22 +42,13 @@ class MediaGraphTest : public ::testing::Test {
     // True when any element of the pipeline, inside its bins too, is a video or picture
     // decoder by its factory's class.
     static bool hasVideoDecoder(GstElement* pipeline) {
-        GstIteratorPtr elements(gst_bin_iterate_recurse(GST_BIN(pipeline)));
-        GValue item = G_VALUE_INIT;
-        bool found = false;
-        while (!found && gst_iterator_next(elements.get(), &item) == GST_ITERATOR_OK) {
-            GstElementFactory* factory =
-                gst_element_get_factory(GST_ELEMENT(g_value_get_object(&item)));
+        return binHoldsElementOf(pipeline, [](GstElementFactory* factory) {
             const char* klass =
-                factory ? gst_element_factory_get_metadata(factory, GST_ELEMENT_METADATA_KLASS)
-                        : nullptr;
+                gst_element_factory_get_metadata(factory, GST_ELEMENT_METADATA_KLASS);
             std::string_view kind = klass ? klass : "";
-            found = kind.find("Decoder") != kind.npos &&
-                    (kind.find("Video") != kind.npos || kind.find("Image") != kind.npos);
-            g_value_reset(&item);
-        }
-        g_value_unset(&item);
-        return found;
+            return kind.find("Decoder") != kind.npos &&
+                   (kind.find("Video") != kind.npos || kind.find("Image") != kind.npos);
+        });
     }
 
     // The caps name on the discard renderer's input ("" when it is unlinked or has none).
