@@ -2,6 +2,7 @@
 
 #include <gst/tag/tag.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <cstring>
 #include <fstream>
@@ -23,31 +24,50 @@ std::uint32_t littleEndian32(const char* bytes) {
     return value;
 }
 
-// The bytes of the first ID3 chunk of a RIFF WAVE file; empty when there is none.
-std::vector<char> readId3Chunk(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    char header[12];
-    if (!in.read(header, sizeof header) || std::memcmp(header, "RIFF", 4) != 0 ||
-        std::memcmp(header + 8, "WAVE", 4) != 0)
-        return {};
+void merge(GstTagListPtr& tags, GstTagListPtr found, GstTagMergeMode mode) {
+    if (!found)
+        return;
+    if (!tags)
+        tags.reset(gst_tag_list_new_empty());
+    gst_tag_list_insert(tags.get(), found.get(), mode);
+}
+
+// The tags of the first ID3 chunk, `in` standing at the first chunk; null without one.
+GstTagListPtr readId3Chunk(std::ifstream& in) {
     for (int chunk = 0; chunk < kMaxChunks; ++chunk) {
         char info[8];
         if (!in.read(info, sizeof info))
-            return {};
+            return nullptr;
         std::uint32_t size = littleEndian32(info + 4);
         if (std::memcmp(info, "id3 ", 4) == 0 || std::memcmp(info, "ID3 ", 4) == 0) {
-            if (size > kMaxTagBytes)
-                return {};
-            std::vector<char> bytes(size);
-            if (!in.read(bytes.data(), size))
-                return {};
-            return bytes;
+            std::vector<char> bytes(std::min(size, kMaxTagBytes));
+            if (!in.read(bytes.data(), static_cast<std::streamsize>(bytes.size())))
+                return nullptr;
+            GstBuffer* buffer = gst_buffer_new_memdup(bytes.data(), bytes.size());
+            GstTagListPtr found(gst_tag_list_from_id3v2_tag(buffer));
+            gst_buffer_unref(buffer);
+            return found;
         }
         // Chunks are padded to an even length.
         if (!in.seekg(static_cast<std::streamoff>(size) + (size & 1), std::ios::cur))
-            return {};
+            return nullptr;
     }
-    return {};
+    return nullptr;
+}
+
+// An ID3v1 tag appended after the RIFF data, as some tools add one to any file; null
+// without one. Only bytes past the RIFF size count, so sound never passes for a tag.
+GstTagListPtr readTrailingId3v1(std::ifstream& in, std::uint32_t riffSize) {
+    constexpr std::streamoff kTagBytes = 128;
+    in.clear();
+    std::streamoff length =
+        in.seekg(0, std::ios::end) ? static_cast<std::streamoff>(in.tellg()) : 0;
+    if (length - kTagBytes < static_cast<std::streamoff>(riffSize) + 8)
+        return nullptr;
+    char tag[kTagBytes];
+    if (!in.seekg(length - kTagBytes) || !in.read(tag, kTagBytes))
+        return nullptr;
+    return GstTagListPtr(gst_tag_list_new_from_id3v1(reinterpret_cast<const guint8*>(tag)));
 }
 
 }  // namespace
@@ -58,15 +78,12 @@ void mergeRiffId3Tags(GstElement* pipeline, const std::string& path, GstTagListP
     };
     if (!pipeline || !binHoldsElementOf(pipeline, isWavParser))
         return;
-    std::vector<char> bytes = readId3Chunk(path);
-    if (bytes.empty())
+    std::ifstream in(path, std::ios::binary);
+    char header[12];
+    if (!in.read(header, sizeof header) || std::memcmp(header, "RIFF", 4) != 0 ||
+        std::memcmp(header + 8, "WAVE", 4) != 0)
         return;
-    GstBuffer* buffer = gst_buffer_new_memdup(bytes.data(), bytes.size());
-    GstTagListPtr found(gst_tag_list_from_id3v2_tag(buffer));
-    gst_buffer_unref(buffer);
-    if (!found)
-        return;
-    if (!tags)
-        tags.reset(gst_tag_list_new_empty());
-    gst_tag_list_insert(tags.get(), found.get(), GST_TAG_MERGE_REPLACE);
+    merge(tags, readId3Chunk(in), GST_TAG_MERGE_REPLACE);
+    // ID3v1 holds 30 Latin-1 bytes a text: it only fills in what the rest left out.
+    merge(tags, readTrailingId3v1(in, littleEndian32(header + 4)), GST_TAG_MERGE_KEEP);
 }

@@ -72,6 +72,14 @@ const std::vector<TaggedFile> kTaggedFiles = {
      },
      {"wavenc"},
      kJapanese},
+    {"WavId3v1",
+     [](const std::string& dir) {
+         std::string path = makeWav(dir, "song.wav", kSeconds);
+         appendToFile(path, id3v1Tag(kLatin1));
+         return path;
+     },
+     {"wavenc"},
+     kLatin1},
     // Its ID3 texts name their encoding; the LIST INFO chunk's don't.
     {"WavInfoAndId3Chunk",
      [](const std::string& dir) {
