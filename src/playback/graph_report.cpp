@@ -2,6 +2,7 @@
 
 #include <ctime>
 
+#include "playback/gst_iterate.h"
 #include "playback/gst_ptr.h"
 
 namespace {
@@ -44,31 +45,20 @@ ElementRecord describeElement(GstElement* element) {
     GCharPtr name(gst_element_get_name(element));
     record.name = name ? name.get() : "";
     GstIteratorPtr pads(gst_element_iterate_pads(element));
-    GValue item = G_VALUE_INIT;
-    bool more = true;
-    while (more) {
-        switch (gst_iterator_next(pads.get(), &item)) {
-            case GST_ITERATOR_OK: {
-                auto* pad = GST_PAD(g_value_get_object(&item));
-                PadRecord padRecord = describePad(pad);
-                if (GST_PAD_DIRECTION(pad) == GST_PAD_SINK)
-                    record.inputs.push_back(padRecord);
-                if (GST_PAD_DIRECTION(pad) == GST_PAD_SRC)
-                    record.outputs.push_back(padRecord);
-                g_value_reset(&item);
-                break;
-            }
-            case GST_ITERATOR_RESYNC:
-                gst_iterator_resync(pads.get());
-                record.inputs.clear();
-                record.outputs.clear();
-                break;
-            default:
-                more = false;
-                break;
-        }
-    }
-    g_value_unset(&item);
+    walkIterator<GstPad>(
+        pads.get(),
+        [&](GstPad* pad) {
+            PadRecord padRecord = describePad(pad);
+            if (GST_PAD_DIRECTION(pad) == GST_PAD_SINK)
+                record.inputs.push_back(padRecord);
+            if (GST_PAD_DIRECTION(pad) == GST_PAD_SRC)
+                record.outputs.push_back(padRecord);
+            return true;
+        },
+        [&] {
+            record.inputs.clear();
+            record.outputs.clear();
+        });
     return record;
 }
 
@@ -76,24 +66,13 @@ void collectBin(GstBin* bin, std::vector<ElementRecord>& out) {
     // Take the children first, so the walk holds no iterator while it descends.
     std::vector<GstElementPtr> children;
     GstIteratorPtr elements(gst_bin_iterate_elements(bin));
-    GValue item = G_VALUE_INIT;
-    bool more = true;
-    while (more) {
-        switch (gst_iterator_next(elements.get(), &item)) {
-            case GST_ITERATOR_OK:
-                children.emplace_back(GST_ELEMENT(g_value_dup_object(&item)));
-                g_value_reset(&item);
-                break;
-            case GST_ITERATOR_RESYNC:
-                gst_iterator_resync(elements.get());
-                children.clear();
-                break;
-            default:
-                more = false;
-                break;
-        }
-    }
-    g_value_unset(&item);
+    walkIterator<GstElement>(
+        elements.get(),
+        [&](GstElement* child) {
+            children.emplace_back(GST_ELEMENT(gst_object_ref(child)));
+            return true;
+        },
+        [&] { children.clear(); });
     for (const GstElementPtr& child : children) {
         out.push_back(describeElement(child.get()));
         if (GST_IS_BIN(child.get()))

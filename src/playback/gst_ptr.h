@@ -17,6 +17,12 @@ struct GstCapsUnref {
             gst_caps_unref(caps);
     }
 };
+struct GstBufferUnref {
+    void operator()(GstBuffer* buffer) const {
+        if (buffer)
+            gst_buffer_unref(buffer);
+    }
+};
 struct GstMessageUnref {
     void operator()(GstMessage* message) const {
         if (message)
@@ -56,6 +62,7 @@ using GstElementPtr = GstObjectPtr<GstElement>;
 using GstBusPtr = GstObjectPtr<GstBus>;
 using GstPadPtr = GstObjectPtr<GstPad>;
 using GstCapsPtr = std::unique_ptr<GstCaps, GstCapsUnref>;
+using GstBufferPtr = std::unique_ptr<GstBuffer, GstBufferUnref>;
 using GstMessagePtr = std::unique_ptr<GstMessage, GstMessageUnref>;
 using GstTagListPtr = std::unique_ptr<GstTagList, GstTagListUnref>;
 using GErrorPtr = std::unique_ptr<GError, GErrorFree>;

@@ -43,10 +43,8 @@ GstTagListPtr readId3Chunk(std::ifstream& in) {
             std::vector<char> bytes(std::min(size, kMaxTagBytes));
             if (!in.read(bytes.data(), static_cast<std::streamsize>(bytes.size())))
                 return nullptr;
-            GstBuffer* buffer = gst_buffer_new_memdup(bytes.data(), bytes.size());
-            GstTagListPtr found(gst_tag_list_from_id3v2_tag(buffer));
-            gst_buffer_unref(buffer);
-            return found;
+            GstBufferPtr buffer(gst_buffer_new_memdup(bytes.data(), bytes.size()));
+            return GstTagListPtr(gst_tag_list_from_id3v2_tag(buffer.get()));
         }
         // Chunks are padded to an even length.
         if (!in.seekg(static_cast<std::streamoff>(size) + (size & 1), std::ios::cur))
