@@ -147,3 +147,26 @@ TEST(SongListSaveDialog, OffersListFilesInTheStartFolder) {
 
 }  // namespace
 }  // namespace pwtest
+
+namespace pwtest {
+namespace {
+
+// Issue 13, fault 8: "All Files" shows every name, also names without a dot.
+TEST(SaveSongListDialog, AllFilesFilterShowsNamesWithoutADot) {
+    QStringList filters;
+    QTimer::singleShot(0, [&filters] {
+        for (QWidget* widget : QApplication::topLevelWidgets()) {
+            if (auto* dialog = qobject_cast<QFileDialog*>(widget); dialog && dialog->isVisible()) {
+                filters = dialog->nameFilters();
+                dialog->reject();
+            }
+        }
+    });
+    testsupport::TempDir dir;
+    EXPECT_EQ(chooseSongListPath(nullptr, dir.path()), std::nullopt);
+    EXPECT_TRUE(filters.contains(QStringLiteral("All Files (*)"))) << filters.join(", ").toStdString();
+    EXPECT_FALSE(filters.join(" ").contains(QStringLiteral("*.*")));
+}
+
+}  // namespace
+}  // namespace pwtest
