@@ -1,6 +1,8 @@
 #include "songlist/song_list_view.h"
 
+#include <QGuiApplication>
 #include <QHeaderView>
+#include <QScreen>
 #include <algorithm>
 #include <QKeyEvent>
 #include <QScrollBar>
@@ -87,6 +89,20 @@ SongListView::SongListView(QWidget* owner)
     fitColumns();
 }
 
+void SongListView::placeAt(const QPoint& topLeft, int width) {
+    const QMargins margins = layout()->contentsMargins();
+    const int wanted = kVisibleRows * table_->verticalHeader()->defaultSectionSize() +
+                       2 * table_->frameWidth() + margins.top() + margins.bottom();
+    QScreen* screen = QGuiApplication::screenAt(topLeft);
+    if (screen == nullptr)
+        screen = QGuiApplication::primaryScreen();
+    QRect area = screen != nullptr ? screen->availableGeometry() : QRect(topLeft, QSize(width, wanted));
+    const int height = std::min(wanted, area.height());
+    const int x = std::clamp(topLeft.x(), area.left(), std::max(area.left(), area.right() + 1 - width));
+    const int y = std::clamp(topLeft.y(), area.top(), std::max(area.top(), area.bottom() + 1 - height));
+    setGeometry(x, y, width, height);
+}
+
 void SongListView::selectRow(int index) {
     if (index >= 0 && index < model_->rowCount()) {
         const QModelIndex cell = model_->index(index, 0);
@@ -124,9 +140,9 @@ void SongListView::resizeEvent(QResizeEvent* event) {
 }
 
 void SongListView::fitColumns() {
-    // Both columns share the width less a scroll bar's, whether one is shown or not.
-    const int scrollBar = style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, this);
-    const int half = std::max(0, (table_->viewport()->width() - scrollBar) / 2);
-    table_->setColumnWidth(0, half);
-    table_->setColumnWidth(1, half);
+    // The two columns fill the view: the viewport is what the scroll bar, when shown,
+    // leaves; the second column takes the odd pixel.
+    const int width = std::max(0, table_->viewport()->width());
+    table_->setColumnWidth(0, width / 2);
+    table_->setColumnWidth(1, width - width / 2);
 }
