@@ -4,6 +4,8 @@
 #include <QHeaderView>
 #include <QScreen>
 #include <algorithm>
+#include <cstdlib>
+#include <cstring>
 #include <QKeyEvent>
 #include <QScrollBar>
 #include <QStyle>
@@ -11,12 +13,47 @@
 #include <QVBoxLayout>
 
 #include "app/dialog_units.h"
+
+#if VORN_HAVE_XCB
+#include <QGuiApplication>
+#include <xcb/xcb.h>
+#endif
 #include "songlist/song_list.h"
 
 namespace {
 
 QString fromBytes(const std::string& text) {
     return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+// A tool window of the player window has no task-bar button of its own. Qt has no flag
+// for it: on X11 the state goes on the window before it is mapped (Qt keeps states it
+// doesn't manage when it maps the window).
+void keepOffTheTaskBar(QWidget& window) {
+#if VORN_HAVE_XCB
+    auto* x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
+    if (x11 == nullptr || x11->connection() == nullptr)
+        return;
+    xcb_connection_t* connection = x11->connection();
+    auto atom = [connection](const char* name) -> xcb_atom_t {
+        xcb_intern_atom_reply_t* reply = xcb_intern_atom_reply(
+            connection,
+            xcb_intern_atom(connection, 0, static_cast<uint16_t>(std::strlen(name)), name), nullptr);
+        const xcb_atom_t value = reply != nullptr ? reply->atom : xcb_atom_t{XCB_ATOM_NONE};
+        std::free(reply);
+        return value;
+    };
+    const xcb_atom_t state = atom("_NET_WM_STATE");
+    const xcb_atom_t values[] = {atom("_NET_WM_STATE_SKIP_TASKBAR"),
+                                 atom("_NET_WM_STATE_SKIP_PAGER")};
+    if (state == XCB_ATOM_NONE || values[0] == XCB_ATOM_NONE)
+        return;
+    xcb_change_property(connection, XCB_PROP_MODE_REPLACE, static_cast<xcb_window_t>(window.winId()),
+                        state, XCB_ATOM_ATOM, 32, 2, values);
+    xcb_flush(connection);
+#else
+    (void)window;
+#endif
 }
 
 }  // namespace
@@ -132,6 +169,12 @@ bool SongListView::eventFilter(QObject* watched, QEvent* event) {
         }
     }
     return QDialog::eventFilter(watched, event);
+}
+
+void SongListView::showEvent(QShowEvent* event) {
+    // Sent before the window is mapped.
+    keepOffTheTaskBar(*this);
+    QDialog::showEvent(event);
 }
 
 void SongListView::resizeEvent(QResizeEvent* event) {

@@ -400,7 +400,7 @@ TEST_F(DesktopTest, DropOnTheComboBoxEditFieldFollowsTheDropRules) {
     ASSERT_TRUE(waitUntil([&] { return readFile(dir.file("helper.log")).find("dropped") != std::string::npos; }))
         << "the drag did not end";
     exitThroughBar(bar);
-    EXPECT_EQ(iniValue(iniText(), "FileHistory", "File0"), a + "|" + b + "|") << iniText();
+    EXPECT_EQ(iniValue(iniText(), "FileHistory", "Dir0"), a + "|" + b + "|") << iniText();
 }
 
 // Issue 13, fault 7: the song list is a tool window of the player window (no task-bar
