@@ -413,11 +413,19 @@ bool Desktop::inClientList(unsigned long window) const {
 }
 
 unsigned long Desktop::trayIconOf(pid_t pid) const {
+    // Qt puts _XEMBED_INFO on every window; the icon is the one embedded into the tray:
+    // viewable, not managed by the window manager (no frame extents), and its parent is
+    // a window of the tray host, not the root window.
     for (unsigned long window : windowsOf(pid)) {
-        const std::string embed =
-            tool({"xprop", "-id", std::to_string(window), "_XEMBED_INFO"}, false);
-        if (embed.find("not found") == std::string::npos && embed.find('=') != std::string::npos &&
-            info(window).viewable)
+        const WindowInfo where = info(window);
+        if (!where.viewable || !where.frame.empty())
+            continue;
+        const std::string tree = tool({"xwininfo", "-tree", "-id", std::to_string(window)}, false);
+        const auto parent = tree.find("Parent window id:");
+        if (parent == std::string::npos)
+            continue;
+        const std::string line = tree.substr(parent, tree.find('\n', parent) - parent);
+        if (line.find("(the root window)") == std::string::npos)
             return window;
     }
     return 0;

@@ -112,7 +112,7 @@ class Desktop {
     std::string name(unsigned long window) const;
     std::vector<unsigned long> clientList() const;
     bool inClientList(unsigned long window) const;
-    // The window of `pid` that sits in the tray (carries _XEMBED_INFO and is viewable), or 0.
+    // The window of `pid` that sits in the tray (embedded into the tray host), or 0.
     unsigned long trayIconOf(pid_t pid) const;
     // Where the tray icon stands: its centre on the screen.
     std::pair<int, int> centreOf(unsigned long window) const;
