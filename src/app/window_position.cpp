@@ -103,24 +103,24 @@ void whenPlaced(QWidget& window, std::function<void()> then) {
     auto started = std::make_shared<QElapsedTimer>();
     auto exposedAt = std::make_shared<qint64>(-1);
     started->start();
-    QObject::connect(timer, &QTimer::timeout, &window,
-                     [timer, started, exposedAt, target = QPointer<QWidget>(&window),
-                      then = std::move(then)] {
-                         if (!target) {
-                             timer->deleteLater();
-                             return;
-                         }
-                         const QWindow* handle = target->windowHandle();
-                         if (*exposedAt < 0 && handle != nullptr && handle->isExposed())
-                             *exposedAt = started->elapsed();
-                         const bool frameless = *exposedAt >= 0 &&
-                                                started->elapsed() - *exposedAt > kNoFrameGraceMs;
-                         if (!isPlaced(*target) && !frameless && started->elapsed() < kPlaceLimitMs)
-                             return;
-                         timer->stop();
-                         timer->deleteLater();
-                         then();
-                     });
+    QObject::connect(
+        timer, &QTimer::timeout, &window,
+        [timer, started, exposedAt, target = QPointer<QWidget>(&window), then = std::move(then)] {
+            if (!target) {
+                timer->deleteLater();
+                return;
+            }
+            const QWindow* handle = target->windowHandle();
+            if (*exposedAt < 0 && handle != nullptr && handle->isExposed())
+                *exposedAt = started->elapsed();
+            const bool frameless =
+                *exposedAt >= 0 && started->elapsed() - *exposedAt > kNoFrameGraceMs;
+            if (!isPlaced(*target) && !frameless && started->elapsed() < kPlaceLimitMs)
+                return;
+            timer->stop();
+            timer->deleteLater();
+            then();
+        });
     timer->start(kPollMs);
 }
 
@@ -131,8 +131,8 @@ bool titleBarReachable(const QPoint& frameTopLeft, int width) {
     const int grab = qMin(qMax(width, 1), kGrabWidth);
     for (const QScreen* screen : screens) {
         const QRect area = screen->availableGeometry();
-        const bool topOnScreen = frameTopLeft.y() >= area.top() &&
-                                 frameTopLeft.y() + kTitleBand <= area.bottom();
+        const bool topOnScreen =
+            frameTopLeft.y() >= area.top() && frameTopLeft.y() + kTitleBand <= area.bottom();
         const int left = qMax(frameTopLeft.x(), area.left());
         const int right = qMin(frameTopLeft.x() + width, area.right() + 1);
         if (topOnScreen && right - left >= grab)

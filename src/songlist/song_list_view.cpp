@@ -2,21 +2,21 @@
 
 #include <QGuiApplication>
 #include <QHeaderView>
-#include <QScreen>
-#include <algorithm>
-#include <cstdlib>
-#include <cstring>
 #include <QKeyEvent>
+#include <QScreen>
 #include <QScrollBar>
 #include <QStyle>
 #include <QTableView>
 #include <QVBoxLayout>
+#include <algorithm>
+#include <cstdlib>
+#include <cstring>
 
 #include "app/dialog_units.h"
 
 #if VORN_HAVE_XCB
-#include <QGuiApplication>
 #include <xcb/xcb.h>
+#include <QGuiApplication>
 #endif
 #include "songlist/song_list.h"
 
@@ -38,7 +38,8 @@ void keepOffTheTaskBar(QWidget& window) {
     auto atom = [connection](const char* name) -> xcb_atom_t {
         xcb_intern_atom_reply_t* reply = xcb_intern_atom_reply(
             connection,
-            xcb_intern_atom(connection, 0, static_cast<uint16_t>(std::strlen(name)), name), nullptr);
+            xcb_intern_atom(connection, 0, static_cast<uint16_t>(std::strlen(name)), name),
+            nullptr);
         const xcb_atom_t value = reply != nullptr ? reply->atom : xcb_atom_t{XCB_ATOM_NONE};
         std::free(reply);
         return value;
@@ -48,8 +49,9 @@ void keepOffTheTaskBar(QWidget& window) {
                                  atom("_NET_WM_STATE_SKIP_PAGER")};
     if (state == XCB_ATOM_NONE || values[0] == XCB_ATOM_NONE)
         return;
-    xcb_change_property(connection, XCB_PROP_MODE_REPLACE, static_cast<xcb_window_t>(window.winId()),
-                        state, XCB_ATOM_ATOM, 32, 2, values);
+    xcb_change_property(connection, XCB_PROP_MODE_REPLACE,
+                        static_cast<xcb_window_t>(window.winId()), state, XCB_ATOM_ATOM, 32, 2,
+                        values);
     xcb_flush(connection);
 #else
     (void)window;
@@ -61,7 +63,8 @@ void keepOffTheTaskBar(QWidget& window) {
 SongListModel::SongListModel(QObject* parent) : QAbstractTableModel(parent) {}
 
 void SongListModel::setItemCount(int count) {
-    if (count < 0) count = 0;
+    if (count < 0)
+        count = 0;
     if (count > rows_) {
         beginInsertRows({}, rows_, count - 1);
         rows_ = count;
@@ -77,18 +80,23 @@ int SongListModel::rowCount(const QModelIndex& parent) const {
     return parent.isValid() ? 0 : rows_;
 }
 
-int SongListModel::columnCount(const QModelIndex& parent) const { return parent.isValid() ? 0 : 2; }
+int SongListModel::columnCount(const QModelIndex& parent) const {
+    return parent.isValid() ? 0 : 2;
+}
 
 QVariant SongListModel::data(const QModelIndex& index, int role) const {
-    if (!list_ || role != Qt::DisplayRole || !index.isValid()) return {};
+    if (!list_ || role != Qt::DisplayRole || !index.isValid())
+        return {};
     // The list may have shrunk since the count was set: such a row has no text.
     const int row = index.row();
-    if (row >= list_->count()) return {};
+    if (row >= list_->count())
+        return {};
     if (index.column() == 0) {
         const std::string author = list_->authorAt(row);
         return fromBytes(author.empty() ? list_->pathAt(row) : author);
     }
-    if (index.column() == 1) return fromBytes(list_->titleAt(row));
+    if (index.column() == 1)
+        return fromBytes(list_->titleAt(row));
     return {};
 }
 
@@ -133,10 +141,13 @@ void SongListView::placeAt(const QPoint& topLeft, int width) {
     QScreen* screen = QGuiApplication::screenAt(topLeft);
     if (screen == nullptr)
         screen = QGuiApplication::primaryScreen();
-    QRect area = screen != nullptr ? screen->availableGeometry() : QRect(topLeft, QSize(width, wanted));
+    QRect area =
+        screen != nullptr ? screen->availableGeometry() : QRect(topLeft, QSize(width, wanted));
     const int height = std::min(wanted, area.height());
-    const int x = std::clamp(topLeft.x(), area.left(), std::max(area.left(), area.right() + 1 - width));
-    const int y = std::clamp(topLeft.y(), area.top(), std::max(area.top(), area.bottom() + 1 - height));
+    const int x =
+        std::clamp(topLeft.x(), area.left(), std::max(area.left(), area.right() + 1 - width));
+    const int y =
+        std::clamp(topLeft.y(), area.top(), std::max(area.top(), area.bottom() + 1 - height));
     setGeometry(x, y, width, height);
 }
 
@@ -152,15 +163,20 @@ void SongListView::selectRow(int index) {
 
 void SongListView::accept() {
     const QModelIndexList rows = table_->selectionModel()->selectedRows();
-    if (!rows.isEmpty()) selectedIndex_ = rows.first().row();
-    if (notify_) notify_(selectedIndex_);
+    if (!rows.isEmpty())
+        selectedIndex_ = rows.first().row();
+    if (notify_)
+        notify_(selectedIndex_);
     hide();
 }
 
-void SongListView::reject() { hide(); }
+void SongListView::reject() {
+    hide();
+}
 
 bool SongListView::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == table_->viewport() && event->type() == QEvent::Resize) fitColumns();
+    if (watched == table_->viewport() && event->type() == QEvent::Resize)
+        fitColumns();
     if (watched == table_ && event->type() == QEvent::KeyPress) {
         const int key = static_cast<QKeyEvent*>(event)->key();
         if (key == Qt::Key_Return || key == Qt::Key_Enter) {

@@ -66,9 +66,9 @@ class DesktopTest : public ::testing::Test {
                 desktop->screenshot(dir.file("failure.png"));
             std::cerr << "---- vorn's output\n" << readFile(dir.file("vorn.log"));
             if (const char* keep = std::getenv("VORN_DESKTOP_KEEP"); keep && *keep) {
-                const std::string copy = std::string(keep) + "/" +
-                                         ::testing::UnitTest::GetInstance()->current_test_info()->name() +
-                                         ".png";
+                const std::string copy =
+                    std::string(keep) + "/" +
+                    ::testing::UnitTest::GetInstance()->current_test_info()->name() + ".png";
                 runCommand({"cp", dir.file("failure.png"), copy});
             }
         }
@@ -77,7 +77,9 @@ class DesktopTest : public ::testing::Test {
         desktop.reset();
     }
 
-    void startDesktop(bool withTray = true) { desktop = std::make_unique<Desktop>(dir.path(), withTray); }
+    void startDesktop(bool withTray = true) {
+        desktop = std::make_unique<Desktop>(dir.path(), withTray);
+    }
 
     void writeIni(const std::string& text) { std::ofstream(ini) << text; }
     std::string iniText() const { return readFile(ini); }
@@ -104,7 +106,8 @@ class DesktopTest : public ::testing::Test {
 
     // The viewable window of vorn whose name matches, once the window manager has framed
     // it; 0 when there is none within the limit (or vorn has ended).
-    unsigned long waitForWindow(const std::string& nameRegex, std::chrono::milliseconds limit = 30s) {
+    unsigned long waitForWindow(const std::string& nameRegex,
+                                std::chrono::milliseconds limit = 30s) {
         unsigned long found = 0;
         waitUntil(
             [&] {
@@ -141,7 +144,8 @@ class DesktopTest : public ::testing::Test {
     }
     bool shownAgain(unsigned long window) const {
         const WindowInfo info = desktop->info(window);
-        return info.viewable && desktop->inClientList(window) && !info.hasState("_NET_WM_STATE_HIDDEN");
+        return info.viewable && desktop->inClientList(window) &&
+               !info.hasState("_NET_WM_STATE_HIDDEN");
     }
 
     unsigned long waitForTrayIcon() {
@@ -215,8 +219,8 @@ TEST_F(DesktopTest, SettingsFromTheTrayWhileHiddenKeepsTheProgramRunning) {
 
     // Still there: a double-click on the icon brings the bar back, and Exit saves.
     ASSERT_TRUE(vorn->running()) << "closing the settings sheet ended the program";
-    desktop->tool({"xdotool", "mousemove", std::to_string(x), std::to_string(y), "click", "--repeat",
-                   "2", "--delay", "80", "1"});
+    desktop->tool({"xdotool", "mousemove", std::to_string(x), std::to_string(y), "click",
+                   "--repeat", "2", "--delay", "80", "1"});
     ASSERT_TRUE(waitUntil([&] { return !vorn->running() || shownAgain(bar); }));
     ASSERT_TRUE(vorn->running()) << "the program ended";
     exitThroughBar(bar);
@@ -238,8 +242,10 @@ TEST_F(DesktopTest, FirstStartThatPlaysAtOnceKeepsTheTitleBarsOnTheScreen) {
     EXPECT_GE(during.frameX(), 0);
     // The session ends; the bar comes back where the player stood.
     unsigned long bar = 0;
-    ASSERT_TRUE(waitUntil([&] { return (bar = desktop->viewableWindowOf(vorn->pid(), kBarName)) != 0 &&
-                                       desktop->info(bar).frame.size() == 4; }));
+    ASSERT_TRUE(waitUntil([&] {
+        return (bar = desktop->viewableWindowOf(vorn->pid(), kBarName)) != 0 &&
+               desktop->info(bar).frame.size() == 4;
+    }));
     const WindowInfo after = desktop->info(bar);
     EXPECT_GE(after.frameY(), 0);
     EXPECT_EQ(after.frameX(), during.frameX());
@@ -319,11 +325,12 @@ TEST_F(DesktopTest, MinimisedToTheTrayMeansUnmappedAndOutOfTheTaskList) {
     // It stays hidden once the window manager is through with it.
     desktop->tool({"xdotool", "mousemove", "640", "400"});
     EXPECT_TRUE(hiddenToTray(player));
-    EXPECT_EQ(readFile(dir.file("vorn.log")).find("setNetWmStateOnUnmappedWindow"), std::string::npos);
+    EXPECT_EQ(readFile(dir.file("vorn.log")).find("setNetWmStateOnUnmappedWindow"),
+              std::string::npos);
 
     const auto [x, y] = desktop->centreOf(icon);
-    desktop->tool({"xdotool", "mousemove", std::to_string(x), std::to_string(y), "click", "--repeat",
-                   "2", "--delay", "80", "1"});
+    desktop->tool({"xdotool", "mousemove", std::to_string(x), std::to_string(y), "click",
+                   "--repeat", "2", "--delay", "80", "1"});
     ASSERT_TRUE(waitUntil([&] { return shownAgain(player); })) << "the tray did not bring it back";
     const WindowInfo back = desktop->info(player);
     EXPECT_EQ(back.frameX(), 300);
@@ -341,8 +348,8 @@ TEST_F(DesktopTest, MainBarMinimisedToTheTrayIsUnmappedAndOutOfTheTaskList) {
     const unsigned long icon = waitForTrayIcon();
     ASSERT_NE(icon, 0u);
     const auto [x, y] = desktop->centreOf(icon);
-    desktop->tool({"xdotool", "mousemove", std::to_string(x), std::to_string(y), "click", "--repeat",
-                   "2", "--delay", "80", "1"});
+    desktop->tool({"xdotool", "mousemove", std::to_string(x), std::to_string(y), "click",
+                   "--repeat", "2", "--delay", "80", "1"});
     ASSERT_TRUE(waitUntil([&] { return shownAgain(bar); }));
     exitThroughBar(bar);
     EXPECT_EQ(storedPosition(), std::make_pair(300, 200)) << iniText();
@@ -389,7 +396,8 @@ TEST_F(DesktopTest, DropOnTheComboBoxEditFieldFollowsTheDropRules) {
     // dialog units).
     const int tx = target.x + target.width * 60 / 100;
     const int ty = target.y + target.height / 2;
-    desktop->tool({"xdotool", "mousemove", std::to_string(sx), std::to_string(sy), "mousedown", "1"});
+    desktop->tool(
+        {"xdotool", "mousemove", std::to_string(sx), std::to_string(sy), "mousedown", "1"});
     for (int step = 1; step <= 10; ++step) {
         desktop->tool({"xdotool", "mousemove", std::to_string(sx + (tx - sx) * step / 10),
                        std::to_string(sy + (ty - sy) * step / 10)});
@@ -397,8 +405,9 @@ TEST_F(DesktopTest, DropOnTheComboBoxEditFieldFollowsTheDropRules) {
     desktop->tool({"xdotool", "mousemove", std::to_string(tx + 1), std::to_string(ty)});
     desktop->tool({"xdotool", "mousemove", std::to_string(tx), std::to_string(ty)});
     desktop->tool({"xdotool", "mouseup", "1"});
-    ASSERT_TRUE(waitUntil([&] { return readFile(dir.file("helper.log")).find("dropped") != std::string::npos; }))
-        << "the drag did not end";
+    ASSERT_TRUE(waitUntil([&] {
+        return readFile(dir.file("helper.log")).find("dropped") != std::string::npos;
+    })) << "the drag did not end";
     exitThroughBar(bar);
     EXPECT_EQ(iniValue(iniText(), "FileHistory", "Dir0"), a + "|" + b + "|") << iniText();
 }
@@ -410,7 +419,8 @@ TEST_F(DesktopTest, SongListIsAToolWindowOfThePlayerWithUsefulRows) {
     writeIni("[App]\nleft=300\ntop=600\n");
     // Twelve songs of a minute each, small (8 kHz mono).
     for (int i = 0; i < 12; ++i) {
-        runPipeline("audiotestsrc num-buffers=480 samplesperbuffer=1000 freq=" + std::to_string(300 + 20 * i) +
+        runPipeline("audiotestsrc num-buffers=480 samplesperbuffer=1000 freq=" +
+                        std::to_string(300 + 20 * i) +
                         " ! audio/x-raw,rate=8000,channels=1 ! wavenc ! filesink name=out",
                     media + "/song" + std::to_string(10 + i) + ".wav");
     }
@@ -425,7 +435,8 @@ TEST_F(DesktopTest, SongListIsAToolWindowOfThePlayerWithUsefulRows) {
             if (window != player && window != icon && desktop->info(window).viewable)
                 return true;
         return false;
-    })) << "the file menu did not open\n" << windowsOfVorn();
+    })) << "the file menu did not open\n"
+        << windowsOfVorn();
     std::cerr << windowsOfVorn();
     desktop->tool({"xdotool", "key", "Up", "Up", "Up", "Up", "Return"});
     unsigned long list = 0;
@@ -436,7 +447,8 @@ TEST_F(DesktopTest, SongListIsAToolWindowOfThePlayerWithUsefulRows) {
                 list = window;
         }
         return list != 0;
-    })) << "the song list did not open\n" << windowsOfVorn();
+    })) << "the song list did not open\n"
+        << windowsOfVorn();
     const WindowInfo info = desktop->info(list);
     const std::string transientFor =
         desktop->tool({"xprop", "-id", std::to_string(list), "WM_TRANSIENT_FOR"}, false);
@@ -466,17 +478,20 @@ TEST_F(DesktopTest, PlayerTooltipShowsOverAnInactiveWindow) {
     const int x = info.x + 12, y = info.y + info.height / 2;
     desktop->tool({"xdotool", "mousemove", std::to_string(x + 2), std::to_string(y)});
     desktop->tool({"xdotool", "mousemove", std::to_string(x), std::to_string(y)});
-    EXPECT_TRUE(waitUntil([&] {
-        for (unsigned long window : desktop->windowsOf(vorn->pid())) {
-            if (window == player || !desktop->info(window).viewable)
-                continue;
-            const std::string type =
-                desktop->tool({"xprop", "-id", std::to_string(window), "_NET_WM_WINDOW_TYPE"}, false);
-            if (type.find("TOOLTIP") != std::string::npos)
-                return true;
-        }
-        return false;
-    }, 15s)) << "no tooltip over the inactive player window";
+    EXPECT_TRUE(waitUntil(
+        [&] {
+            for (unsigned long window : desktop->windowsOf(vorn->pid())) {
+                if (window == player || !desktop->info(window).viewable)
+                    continue;
+                const std::string type = desktop->tool(
+                    {"xprop", "-id", std::to_string(window), "_NET_WM_WINDOW_TYPE"}, false);
+                if (type.find("TOOLTIP") != std::string::npos)
+                    return true;
+            }
+            return false;
+        },
+        15s))
+        << "no tooltip over the inactive player window";
 }
 
 // Issue 12, item 6: isStartAndIcon without a tray minimises the player window.

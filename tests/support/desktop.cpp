@@ -274,8 +274,8 @@ EnvChanges Desktop::env() const {
 void Desktop::startTray() {
     if (tray_ && tray_->running())
         return;
-    tray_ = std::make_unique<Process>(std::vector<std::string>{"tint2"}, env(),
-                                      logDir_ + "/tint2.log");
+    tray_ =
+        std::make_unique<Process>(std::vector<std::string>{"tint2"}, env(), logDir_ + "/tint2.log");
     if (!waitUntil([this] { return trayOwned(); }, 30s, 100ms))
         throw std::runtime_error("tint2 took no _NET_SYSTEM_TRAY_S0 on " + display_);
 }
