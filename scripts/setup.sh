@@ -12,7 +12,7 @@ packages=(
   gstreamer1.0-plugins-bad gstreamer1.0-libav
   libgtest-dev libgmock-dev googletest libbenchmark-dev
   fonts-ipafont-gothic fonts-noto-cjk
-  xvfb x11-utils imagemagick xdotool openbox tint2
+  xvfb x11-utils imagemagick xdotool openbox tint2 libxcb1-dev
 )
 
 missing=()

@@ -91,17 +91,6 @@ QString fromUtf8(const std::string& text) {
     return QString::fromStdString(text);
 }
 
-bool onSomeScreen(const QRect& frame) {
-    const QList<QScreen*> screens = QGuiApplication::screens();
-    if (screens.isEmpty())
-        return true;
-    for (const QScreen* screen : screens) {
-        if (screen->availableGeometry().intersects(frame))
-            return true;
-    }
-    return false;
-}
-
 int showCommandOf(const QWidget& window) {
     if (window.isMinimized())
         return kShowMinimized;
@@ -198,6 +187,9 @@ void MainBar::buildControls() {
         tagControl(combo, comboIds[mode]);
         combo->installEventFilter(this);
         combo->lineEdit()->installEventFilter(this);
+        // A drop on the edit field is a drop on the bar (the drop rules), not text.
+        combo->setAcceptDrops(false);
+        combo->lineEdit()->setAcceptDrops(false);
         combo->hide();
         combos_[mode] = combo;
     }
@@ -254,8 +246,10 @@ void MainBar::restorePosition() {
     };
     const QPoint current = pos();
     const QPoint wanted(coordinate(kLeftKey, current.x()), coordinate(kTopKey, current.y()));
-    // A position on a screen that is no longer attached would leave the bar out of reach.
-    if (onSomeScreen(QRect(wanted, frameSize())))
+    // The stored place is the frame's: taken only when the title bar can be reached
+    // there (a screen no longer attached, or a title bar above the screen, would leave
+    // the bar out of reach).
+    if (titleBarReachable(wanted, frameSize().width()))
         move(wanted);
 }
 
@@ -329,12 +323,16 @@ void MainBar::exit() {
         window->raise();
         window->activateWindow();
     }
-    const QPoint place = normalTopLeft(*this);
-    store.setInt(kAppSection, kLeftKey, place.x());
-    store.setInt(kAppSection, kTopKey, place.y());
-    store.setInt(kAppSection, kShowKey, showCommandOf(*this));
-
-    host_.endProgram();
+    // The place is the frame's, known once the window manager has placed the bar (it
+    // may have been shown just now, at the end of a session or from the tray).
+    whenPlaced(*this, [this] {
+        ProfileStore& profile = host_.profileStore();
+        const QPoint place = frameTopLeft(*this);
+        profile.setInt(kAppSection, kLeftKey, place.x());
+        profile.setInt(kAppSection, kTopKey, place.y());
+        profile.setInt(kAppSection, kShowKey, showCommandOf(*this));
+        host_.endProgram();
+    });
 }
 
 void MainBar::browse() {
@@ -444,9 +442,13 @@ void MainBar::queuePlay() {
     if (playQueued_)
         return;
     playQueued_ = true;
+    // Once start-up has finished and the window manager has placed the bar: the player
+    // window takes the bar's place, which is known only then.
     QTimer::singleShot(0, this, [this] {
-        playQueued_ = false;
-        command(PlayId);
+        whenPlaced(*this, [this] {
+            playQueued_ = false;
+            command(PlayId);
+        });
     });
 }
 

@@ -39,6 +39,10 @@ PlayerApp::PlayerApp(int& argc, char** argv, StartOptions options, PluginRegistr
       registration_(std::move(registration)),
       host_(std::make_unique<AppHost>(*this)) {
     theApp = this;
+    // The program ends only through Exit, which saves everything: closing the last
+    // visible window (the settings sheet opened from the tray while the bar is hidden
+    // there, a message box) must not end it.
+    QApplication::setQuitOnLastWindowClosed(false);
     // The media framework is initialised on the user-interface thread before any window
     // exists, as the platform's component run time once was.
     ensureGstInitialised();
@@ -149,7 +153,8 @@ void PlayerApp::saveSettings() {
 }
 
 void PlayerApp::openSettings(int startPage) {
-    if (!runSettingsSheet(settings, startPage, nullptr))
+    // Owned by the window that has the screen, also while it is hidden in the tray.
+    if (!runSettingsSheet(settings, startPage, mainWindow))
         return;
     if (settings.other.isnoTaskTray) {
         removeTrayIcon();
@@ -188,6 +193,14 @@ void PlayerApp::addTrayIcon() {
         trayIcon_ = std::make_unique<TrayIcon>(
             std::make_unique<QtTrayBackend>(), [this] { return mainWindow; },
             [this] { return menuSource; });
+        // A window hidden in a tray that has gone would be out of reach: show it.
+        trayIcon_->onTrayLost = [this] {
+            if (mainWindow && !mainWindow->isVisible()) {
+                mainWindow->showNormal();
+                mainWindow->raise();
+                mainWindow->activateWindow();
+            }
+        };
     }
     trayIcon_->addIcon(smallIcon_);
 }

@@ -2,10 +2,17 @@
 
 #include <QMenu>
 #include <QSystemTrayIcon>
+#include <QTimer>
 #include <QWidget>
 
 #include "app/menu_source.h"
 #include "app/text_cut.h"
+
+namespace {
+
+constexpr int kFollowIntervalMs = 500;
+
+}  // namespace
 
 QString trayTipText(std::string_view tip) {
     return QString::fromStdString(cutUtf8(tip, kTrayTipBytes));
@@ -63,9 +70,16 @@ TrayIcon::TrayIcon(std::unique_ptr<TrayBackend> backend, std::function<QWidget*(
     // have changed, and its items (pause or resume...) depend on the moment.
     QObject::connect(menu_.get(), &QMenu::aboutToShow, [this] { prepareMenu(); });
     backend_->setMenu(menu_.get());
+    // The tray host may start after the program, or end while a window is hidden in it.
+    wasAvailable_ = backend_->isAvailable();
+    follow_ = std::make_unique<QTimer>();
+    follow_->setInterval(kFollowIntervalMs);
+    QObject::connect(follow_.get(), &QTimer::timeout, [this] { followAvailability(); });
+    follow_->start();
 }
 
 TrayIcon::~TrayIcon() {
+    follow_.reset();
     backend_->setMenu(nullptr);
     backend_->onDoubleClick = nullptr;
     removeIcon();
@@ -76,22 +90,41 @@ bool TrayIcon::inUse(bool isnoTaskTray) const {
 }
 
 void TrayIcon::addIcon(const QIcon& icon, std::string_view tip) {
-    if (backend_->isShown() || !backend_->isAvailable())
+    if (backend_->isShown())
         return;
+    wanted_ = true;
+    icon_ = icon;
     tip_ = trayTipText(tip);
-    backend_->show(icon, tip_);
+    if (backend_->isAvailable())
+        backend_->show(icon_, tip_);
 }
 
 void TrayIcon::removeIcon() {
+    wanted_ = false;
     if (backend_->isShown())
         backend_->hide();
 }
 
 void TrayIcon::setTip(std::string_view tip) {
-    if (!backend_->isShown())
+    if (!backend_->isShown() && !wanted_)
         return;
     tip_ = trayTipText(tip);
-    backend_->setTip(tip_);
+    if (backend_->isShown())
+        backend_->setTip(tip_);
+}
+
+void TrayIcon::followAvailability() {
+    const bool available = backend_->isAvailable();
+    const bool lost = wasAvailable_ && !available;
+    wasAvailable_ = available;
+    if (available && wanted_ && !backend_->isShown())
+        backend_->show(icon_, tip_);
+    if (lost) {
+        if (backend_->isShown())
+            backend_->hide();
+        if (onTrayLost)
+            onTrayLost();
+    }
 }
 
 bool TrayIcon::isShown() const {

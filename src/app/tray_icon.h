@@ -18,6 +18,7 @@
 class MenuSource;
 class QMenu;
 class QSystemTrayIcon;
+class QTimer;
 class QWidget;
 
 inline constexpr const char* kTrayTipAtRest = "tavik vorn";
@@ -70,10 +71,15 @@ class TrayIcon {
     bool inUse(bool isnoTaskTray) const;
 
     // Shows the icon with `tip`. An icon already shown stays as it is; without a
-    // notification area nothing happens.
+    // notification area it is shown as soon as one appears.
     void addIcon(const QIcon& icon, std::string_view tip = kTrayTipAtRest);
-    // Takes the icon away; nothing happens when it is not shown.
+    // Takes the icon away (also the wish to show it); nothing happens when it is not shown.
     void removeIcon();
+    // Follows the notification area over time (called by the icon's own timer): adds the
+    // wanted icon when an area appears, and when the area goes away takes the icon down
+    // and calls `onTrayLost`, so a window hidden in the tray can be shown again.
+    void followAvailability();
+    std::function<void()> onTrayLost;
     // Replaces the tip of the shown icon, cut to 63 bytes.
     void setTip(std::string_view tip);
 
@@ -94,7 +100,11 @@ class TrayIcon {
     std::function<QWidget*()> mainWindow_;
     std::function<MenuSource*()> menuSource_;
     std::unique_ptr<QMenu> menu_;
+    std::unique_ptr<QTimer> follow_;
     QString tip_;
+    QIcon icon_;
+    bool wanted_ = false;
+    bool wasAvailable_ = false;
 };
 
 // The tip text as the platform keeps it: at most 63 bytes, never cut inside a character.

@@ -16,6 +16,7 @@
 #include "app/dialog_units.h"
 #include "app/flat_button.h"
 #include "app/text_cut.h"
+#include "app/window_position.h"
 #include "playback/media_graph.h"
 #include "playback/media_probe.h"
 #include "playback/play_sequencer.h"
@@ -73,6 +74,8 @@ PlayerWindow::PlayerWindow(PlayerHost& host, std::unique_ptr<Player> player,
       searcher_(std::make_unique<SongSearcher>(*list_, std::move(probes))),
       random_(std::make_unique<RandGenerator>(RandGenerator::seededFromClock())) {
     setObjectName(QStringLiteral("PlayerWindow"));
+    // Tips show also over the window while another one is active.
+    setAttribute(Qt::WA_AlwaysShowToolTips);
     searchDone_ = std::make_unique<SearchDoneChannel>(
         [this](int result) { sequencer_->onSearchDone(result); },
         [this] {
@@ -240,16 +243,10 @@ bool PlayerWindow::trayInUse() const {
 
 void PlayerWindow::changeEvent(QEvent* event) {
     QWidget::changeEvent(event);
-    if (event->type() == QEvent::WindowStateChange && isMinimized() && trayInUse()) {
-        // Minimised to the tray: hidden, and normal again for the next show. Deferred so
-        // the platform finishes the state change first.
-        QTimer::singleShot(0, this, [this] {
-            if (!isMinimized() || !trayInUse())
-                return;
-            hide();
-            setWindowState(windowState() & ~Qt::WindowMinimized);
-        });
-    }
+    // Minimised to the tray: hidden (unmapped and out of the task list) once the state
+    // change is through; every show of this window is a showNormal.
+    if (event->type() == QEvent::WindowStateChange)
+        hideMinimizedToTray(*this, trayInUse());
 }
 
 bool PlayerWindow::eventFilter(QObject* watched, QEvent* event) {
@@ -338,14 +335,20 @@ void PlayerWindow::setTrayTip(const std::string& text) {
 }
 
 void PlayerWindow::iconify() {
-    // Posted, so the main bar's hand-over (show) is complete before the window goes.
+    // Once the hand-over's show is through and the window manager has placed the window
+    // (a window not yet mapped can't be minimised): hidden to the tray, or minimised when
+    // there is no tray.
     QMetaObject::invokeMethod(
         this,
         [this] {
-            if (trayInUse())
-                hide();
-            else
-                showMinimized();
+            whenPlaced(*this, [this] {
+                if (!isVisible())
+                    return;
+                if (trayInUse())
+                    hide();
+                else
+                    showMinimized();
+            });
         },
         Qt::QueuedConnection);
 }
@@ -356,7 +359,8 @@ void PlayerWindow::redrawSlider() {
 }
 
 void PlayerWindow::showSongList(int index) {
-    listView_->move(frameGeometry().topLeft());
+    // Over this window's frame, as wide, tall enough for a useful number of rows.
+    listView_->placeAt(frameGeometry().topLeft(), frameGeometry().width());
     listView_->SetItemCount(list_->count());
     listView_->setNotify([this](int picked) { postPlayIndex(picked); });
     listView_->selectRow(index);

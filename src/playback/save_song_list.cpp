@@ -22,7 +22,7 @@ std::optional<std::string> chooseSongListPath(QWidget* parent, const std::string
         QString::fromUtf8(startFolder.data(), static_cast<qsizetype>(startFolder.size())));
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setFileMode(QFileDialog::AnyFile);
-    dialog.setNameFilters({QStringLiteral("File list (*.lst)"), QStringLiteral("All Files (*.*)")});
+    dialog.setNameFilters({QStringLiteral("File list (*.lst)"), QStringLiteral("All Files (*)")});
     dialog.setDefaultSuffix(QStringLiteral("lst"));
     // Replacing an existing file is asked about (the dialog's default).
     dialog.setOption(QFileDialog::DontConfirmOverwrite, false);

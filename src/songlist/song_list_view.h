@@ -41,6 +41,13 @@ public:
     void setList(const SongList* list) { model_->setList(list); }
     void SetItemCount(int count) { model_->setItemCount(count); }
     void setNotify(PickNotify notify) { notify_ = std::move(notify); }
+    // Rows the view shows when the screen has room for them.
+    static constexpr int kVisibleRows = 12;
+    // Places the view `width` wide and kVisibleRows rows high (fewer on a low screen) with
+    // its top-left corner at `topLeft`, moved as far as needed to stay on that screen's
+    // available area.
+    void placeAt(const QPoint& topLeft, int width);
+
     // Makes row `index` visible, selected and focused, and remembers it as the pick
     // that Enter gives when no row is selected.
     void selectRow(int index);
@@ -54,6 +61,7 @@ public:
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
+    void showEvent(QShowEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:

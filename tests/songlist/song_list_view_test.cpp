@@ -3,6 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QGuiApplication>
+#include <QHeaderView>
+#include <QScreen>
 #include <QScrollBar>
 #include <QTableView>
 #include <QTest>
@@ -99,12 +102,31 @@ TEST_F(SongListViewTest, AppendingKeepsTheScrollPositionAndColumnsShareTheWidth)
     EXPECT_EQ(view.table()->verticalScrollBar()->value(), 1234);
     EXPECT_EQ(view.table()->model()->rowCount(), 100000);
 
-    view.resize(600, 300);
+    // The columns fill the viewport (what a shown scroll bar leaves), no dead space.
+    for (int width : {600, 451}) {
+        view.resize(width, 300);
+        QApplication::processEvents();
+        const int viewport = view.table()->viewport()->width();
+        EXPECT_EQ(view.table()->columnWidth(0), viewport / 2);
+        EXPECT_EQ(view.table()->columnWidth(0) + view.table()->columnWidth(1), viewport);
+    }
+}
+
+TEST_F(SongListViewTest, PlacedItShowsAUsefulNumberOfRowsWithinTheScreen) {
+    for (int i = 0; i < 100; ++i) list.append("/song" + std::to_string(i), "", "");
+    view.SetItemCount(list.count());
+    const QRect area = QGuiApplication::primaryScreen()->availableGeometry();
+    view.placeAt(QPoint(area.left() + 40, area.top() + 30), 460);
+    view.show();
     QApplication::processEvents();
-    const int scrollBar = view.style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, &view);
-    const int expected = (view.table()->viewport()->width() - scrollBar) / 2;
-    EXPECT_EQ(view.table()->columnWidth(0), expected);
-    EXPECT_EQ(view.table()->columnWidth(1), expected);
+    const int row = view.table()->verticalHeader()->defaultSectionSize();
+    EXPECT_EQ(view.width(), 460);
+    EXPECT_GE(view.table()->viewport()->height(), SongListView::kVisibleRows * row);
+    EXPECT_EQ(view.pos(), QPoint(area.left() + 40, area.top() + 30));
+    // Near the bottom it moves up to stay on the screen.
+    view.placeAt(QPoint(area.left() + 40, area.bottom() - 10), 460);
+    EXPECT_LE(view.geometry().bottom(), area.bottom());
+    EXPECT_GE(view.y(), area.top());
 }
 
 }  // namespace

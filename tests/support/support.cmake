@@ -10,3 +10,10 @@ target_link_libraries(vorn_test_support PUBLIC vorn_media GTest::gtest)
 vorn_add_test(test_support_test
   SOURCES ${CMAKE_CURRENT_LIST_DIR}/test_media_test.cpp
   LIBS vorn_test_support)
+
+# A real desktop (Xvfb, openbox, tint2) and the X tools that drive and read it.
+find_package(PkgConfig REQUIRED)
+pkg_check_modules(VORN_XCB REQUIRED IMPORTED_TARGET xcb)
+add_library(vorn_desktop_support STATIC ${CMAKE_CURRENT_LIST_DIR}/desktop.cpp)
+target_include_directories(vorn_desktop_support PUBLIC ${CMAKE_CURRENT_LIST_DIR}/..)
+target_link_libraries(vorn_desktop_support PUBLIC PkgConfig::VORN_XCB)
