@@ -310,7 +310,7 @@ bool MainBar::command(int id) {
 void MainBar::play() {
     QComboBox* combo = currentComboBox();
     combo->setFocus();
-    const std::string text = combo->currentText().toStdString();
+    const std::string text = editTextBytes();
     pushHistory(text);
     host_.handOverToPlayer(*this, text, mode_);
 }
@@ -471,6 +471,22 @@ void MainBar::pushHistory(std::string_view text) {
     for (const std::string& entry : history.entries())
         combo->addItem(fromUtf8(entry));
     combo->setCurrentIndex(0);
+}
+
+std::string MainBar::editTextBytes() const {
+    const QComboBox* combo = currentComboBox();
+    const QString shown = combo->currentText();
+    const std::vector<std::string>& entries = history(mode_).entries();
+    // The selected entry first: two names that differ only in invalid bytes look alike.
+    const int current = combo->currentIndex();
+    if (current >= 0 && static_cast<std::size_t>(current) < entries.size() &&
+        fromUtf8(entries[static_cast<std::size_t>(current)]) == shown)
+        return entries[static_cast<std::size_t>(current)];
+    for (const std::string& entry : entries) {
+        if (fromUtf8(entry) == shown)
+            return entry;
+    }
+    return shown.toStdString();
 }
 
 QWidget* MainBar::control(int id) const {

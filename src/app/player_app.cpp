@@ -60,7 +60,12 @@ PlayerApp* PlayerApp::instance() {
 }
 
 void PlayerApp::findProgramDir() {
-    programDir_ = programDirectoryOf(QCoreApplication::applicationFilePath().toStdString());
+    // The link the kernel keeps names the program file with the file system's bytes.
+    std::error_code error;
+    const std::filesystem::path self = std::filesystem::read_symlink("/proc/self/exe", error);
+    const std::string file =
+        error ? QCoreApplication::applicationFilePath().toStdString() : self.string();
+    programDir_ = programDirectoryOf(file);
 }
 
 void PlayerApp::loadIcons() {
@@ -209,7 +214,7 @@ void PlayerApp::playCommandLine() {
         return;
     const CommandLineSelection selection = selectionFromPaths(options_.paths);
     for (const std::string& message : selection.messages)
-        std::fprintf(stderr, "vorn: %s\n", message.c_str());
+        std::fprintf(stderr, "%s\n", message.c_str());  // each line names the program
     if (bar_ && !selection.text.empty())
         bar_->startWithSelection(selection.mode, selection.text);
 }
