@@ -10,6 +10,13 @@ namespace {
 constexpr const char* kBadNameText = "ファイル名が不正です";
 constexpr const char* kEmptyListText = "曲目リストは空です。保存しません。";
 
+// Songs whose path the list file can't carry were left out; the user must know the file
+// holds fewer songs than the list.
+std::string leftOutText(std::size_t songs) {
+    return std::to_string(songs) +
+           " 曲はパスにタブか改行を含む（または # で始まる）ため、書き出しませんでした。";
+}
+
 std::string cannotOpenText(const std::string& path, const std::string& reason) {
     return "指定されたファイル(" + path + ")が開けません。[" + reason + "]";
 }
@@ -50,10 +57,13 @@ int SaveSongList(const SongList& list, const std::string& startFolder, const Son
         return kEmptyList;
     }
     std::string reason;
-    if (writeSongList(*path, list, &reason) != 0) {
+    std::size_t leftOut = 0;
+    if (writeSongList(*path, list, &reason, &leftOut) != 0) {
         // Failing silently would leave the user believing the list was saved.
         ui.showMessage(cannotOpenText(*path, reason));
         return kCannotCreate;
     }
+    if (leftOut > 0)
+        ui.showMessage(leftOutText(leftOut));
     return kSaved;
 }

@@ -31,5 +31,6 @@ inline constexpr int kCannotCreate = -3;
 
 // Asks for a file and writes `list` to it. 0 when written or cancelled; -1 for an empty
 // file name, -2 for an empty list (no file is created), -3 when the file can't be
-// created; each failure is told to the user in a message box.
+// created; each failure is told to the user in a message box, and so is the number of
+// songs left out of a written file because their paths can't stand in it.
 int SaveSongList(const SongList& list, const std::string& startFolder, const SongListSaveUi& ui);
