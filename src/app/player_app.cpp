@@ -77,8 +77,9 @@ void PlayerApp::loadIcons() {
 bool PlayerApp::InitInstance() {
     // 1-2. The program folder and the one ini file every profile access goes to.
     findProgramDir();
-    iniPath_ = chooseIniPath(iniLocationFromEnvironment(options_.iniFile, programDir_));
-    iniStore_ = std::make_unique<IniStore>(iniPath_);
+    const IniLocation ini = locateIni(iniLocationFromEnvironment(options_.iniFile, programDir_));
+    iniPath_ = ini.path;
+    iniStore_ = std::make_unique<IniStore>(ini.path, ini.seed);
 
     // 3. Register the plug-in; start-up goes on whatever the result.
     initialised_ = true;
