@@ -61,3 +61,23 @@ bool LineReader::skipRestOfLine() {
             return true;
     }
 }
+
+int forEachLine(std::FILE* file, std::size_t maxLength,
+                const std::function<bool(std::string_view line)>& line) {
+    LineReader lines(file, maxLength);
+    std::string text;
+    for (;;) {
+        const LineEnd end = lines.next(text);
+        if (end == LineEnd::ReadError)
+            return -2;
+        if (end == LineEnd::TooLong) {
+            if (!lines.skipRestOfLine())
+                return std::ferror(file) ? -2 : 0;
+            continue;
+        }
+        if (!line(text))
+            return 0;
+        if (end == LineEnd::EndOfFile)
+            return 0;
+    }
+}

@@ -4,8 +4,10 @@
 // very start, as Windows editors write one, is not part of the first line.
 #include <cstddef>
 #include <cstdio>
+#include <functional>
 #include <memory>
 #include <string>
+#include <string_view>
 
 struct FileCloser {
     void operator()(std::FILE* file) const { std::fclose(file); }
@@ -17,6 +19,12 @@ using FilePtr = std::unique_ptr<std::FILE, FileCloser>;
 FilePtr openRegularFile(const std::string& path);
 
 enum class LineEnd { Newline, EndOfFile, TooLong, ReadError };
+
+// Hands every line of `file` to `line` in order, until it returns false (the result is then
+// 0). Lines longer than `maxLength` are passed over whole. 0 at the end of the file, -2 on
+// a read error.
+int forEachLine(std::FILE* file, std::size_t maxLength,
+                const std::function<bool(std::string_view line)>& line);
 
 class LineReader {
   public:

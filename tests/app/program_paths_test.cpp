@@ -84,4 +84,40 @@ TEST_F(ProgramPaths, AHistoryEntryDifferingInLetterCaseIsAnotherFolder) {
     EXPECT_NE(text.find("Dir0=" + lower + "\nDir1=" + upper + "\n"), std::string::npos) << text;
 }
 
+// What a desktop hands over: a file address, folders, files and playlists together; all
+// of them play, in the order given, and the history keeps the session as one entry.
+TEST_F(ProgramPaths, AddressesFoldersFilesAndPlaylistsTogetherPlayInTheOrderGiven) {
+    const std::string music = dir.subdir("M\xC3\xBAsica");
+    song(music, "a b.wav");
+    const std::string folder = dir.subdir("folder");
+    song(folder, "1.wav");
+    song(folder, "2.wav");
+    const std::string lists = dir.subdir("lists");
+    song(lists, "listed.wav");
+    const std::string m3u = dir.file("lists/mix.m3u8");
+    std::ofstream(m3u) << "\xEF\xBB\xBF#EXTM3U\r\n#EXTINF:1,A - T\r\nlisted.wav\r\nmissing.wav\r\n";
+    const std::string pls = dir.file("lists/more.pls");
+    std::ofstream(pls) << "[playlist]\nNumberOfEntries=1\nFile1=" << folder << "/1.wav\n";
+    writeIni();
+
+    const testsupport::ProgramRun run =
+        play({"--ini", ini, "file://" + dir.path() + "/M%C3%BAsica/a%20b.wav", folder, m3u, pls,
+              "http://example.org/a.mp3"});
+    EXPECT_EQ(reportBlocks(report), 5) << run.output;
+    EXPECT_NE(run.output.find("vorn: http://example.org/a.mp3: not a local file"),
+              std::string::npos)
+        << run.output;
+    const std::string text = readFile(ini);
+    EXPECT_NE(text.find("[FileHistory]\nDir0=" + music + "/a b.wav|" + folder + "|" + m3u + "|" +
+                        pls + "|\n"),
+              std::string::npos)
+        << text;
+    EXPECT_NE(text.find("ListType=1"), std::string::npos) << text;
+
+    // A playlist alone is a song list selection.
+    play({"--ini", ini, pls});
+    EXPECT_EQ(reportBlocks(report), 6);
+    EXPECT_NE(readFile(ini).find("[SongListHistory]\nDir0=" + pls + "\n"), std::string::npos);
+}
+
 }  // namespace

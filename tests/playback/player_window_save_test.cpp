@@ -144,7 +144,9 @@ TEST(SongListSaveDialog, OffersListFilesInTheStartFolder) {
                 continue;
             seen = true;
             EXPECT_EQ(dialog->windowTitle(), "File list select dialog");
-            EXPECT_EQ(dialog->nameFilters(), QStringList({"File list (*.lst)", "All Files (*.*)"}));
+            EXPECT_EQ(
+                dialog->nameFilters(),
+                QStringList({"File list (*.lst)", "M3U playlist (*.m3u8)", "All Files (*.*)"}));
             EXPECT_EQ(dialog->defaultSuffix(), "lst");
             EXPECT_EQ(dialog->acceptMode(), QFileDialog::AcceptSave);
             EXPECT_FALSE(dialog->testOption(QFileDialog::DontConfirmOverwrite));
