@@ -18,8 +18,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
 
     const std::string path = "/" + std::string(reinterpret_cast<const char*>(data), size);
-    if (path.find('\0') != std::string::npos)
-        return 0;
+    if (path.find('\0') != std::string::npos || path.size() > 4095)
+        return 0;  // no such path can exist
     SongList list;
     list.append(path, std::string(reinterpret_cast<const char*>(data), size), "t", 1.5);
     const std::string text = m3u8Text(list);

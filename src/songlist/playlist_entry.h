@@ -8,8 +8,9 @@
 #include <string>
 #include <string_view>
 
-// Longest line the playlist readers take; longer lines are passed over.
-inline constexpr std::size_t kPlaylistLineMax = 5119;
+// Longest line the playlist readers take; longer lines are passed over. It holds the
+// longest path the system takes (4095 bytes) even written as a file:// address.
+inline constexpr std::size_t kPlaylistLineMax = 16384;
 
 struct PlaylistEntry {
     std::string path;

@@ -119,6 +119,8 @@ TEST(M3u8Writer, WritesUtf8WithDurationsAndReadsBackTheSamePaths) {
     list.append("/m/line\nbreak.mp3", "", "");
     list.append("/m/trailing ", "", "");
     list.append("#relative.wav", "", "");
+    const std::string longest = "/m/" + std::string(4000, '\xFF');  // thrice as long as an address
+    list.append(longest, "", "");
     const std::string path = tree.root() + "/out.m3u8";
     ASSERT_EQ(writeListFile(path, list, nullptr, nullptr), 0);
     const std::string text = readWholeFile(path);
@@ -130,7 +132,7 @@ TEST(M3u8Writer, WritesUtf8WithDurationsAndReadsBackTheSamePaths) {
     const Read read = readAll(path);
     const std::string cwd = std::filesystem::current_path().string();
     EXPECT_EQ(read.paths(), (Paths{"/m/a.wav", "/m/b.mp3", "/m/\xFF odd.wav", "/m/line\nbreak.mp3",
-                                   "/m/trailing ", cwd + "/#relative.wav"}));
+                                   "/m/trailing ", cwd + "/#relative.wav", longest}));
     expectTexts(read.entries[0], "Au", "Ti");
     expectTexts(read.entries[1], "", "Only title");
 
