@@ -4,6 +4,8 @@
 #include <system_error>
 
 #include "app/selection_text.h"
+#include "songlist/file_uri.h"
+#include "songlist/playlist_file.h"
 
 namespace {
 
@@ -12,7 +14,7 @@ enum class Kind { Folder, SongList, File };
 Kind kindOf(const std::string& path, PathKind onDisk) {
     if (onDisk == PathKind::Folder)
         return Kind::Folder;
-    return isSongListName(path) ? Kind::SongList : Kind::File;
+    return isPlaylistName(path) ? Kind::SongList : Kind::File;
 }
 
 ListType modeOf(Kind kind) {
@@ -25,18 +27,6 @@ ListType modeOf(Kind kind) {
             break;
     }
     return File;
-}
-
-const char* kindName(Kind kind) {
-    switch (kind) {
-        case Kind::Folder:
-            return "a folder";
-        case Kind::SongList:
-            return "a song list";
-        case Kind::File:
-            break;
-    }
-    return "a media file";
 }
 
 std::string absolutePath(const std::string& path) {
@@ -54,31 +44,26 @@ std::string skipped(const std::string& path, const std::string& why) {
 
 }  // namespace
 
-bool isSongListName(const std::string& path) {
-    constexpr std::string_view suffix = ".lst";
-    if (path.size() < suffix.size())
-        return false;
-    const std::string_view tail = std::string_view(path).substr(path.size() - suffix.size());
-    for (std::size_t i = 0; i < suffix.size(); ++i) {
-        const char c = tail[i];
-        const char lower = (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
-        if (lower != suffix[i])
-            return false;
-    }
-    return true;
-}
-
 CommandLineSelection selectionFromPaths(const std::vector<std::string>& paths) {
     CommandLineSelection selection;
     std::vector<std::string> kept;
     Kind chosen = Kind::File;
+    bool mixed = false;
     for (const std::string& given : paths) {
-        if (!fitsSelection(given)) {
+        // File managers hand over file:// addresses; they stand for their decoded bytes.
+        UriPath uri = pathOfUri(given);
+        if (uri.kind == UriKind::Other) {
             selection.messages.push_back(
-                skipped(given, given.empty() ? "empty path" : "a path holding \"|\""));
+                skipped(given, "not a local file (only file:// addresses can be played)"));
             continue;
         }
-        const PathKind onDisk = pathKind(given);
+        const std::string path = uri.kind == UriKind::LocalFile ? std::move(uri.path) : given;
+        if (!fitsSelection(path)) {
+            selection.messages.push_back(
+                skipped(given, path.empty() ? "empty path" : "a path holding \"|\""));
+            continue;
+        }
+        const PathKind onDisk = pathKind(path);
         if (onDisk == PathKind::Missing) {
             selection.messages.push_back(skipped(given, "no such file or folder"));
             continue;
@@ -87,18 +72,19 @@ CommandLineSelection selectionFromPaths(const std::vector<std::string>& paths) {
             selection.messages.push_back(skipped(given, "cannot be read"));
             continue;
         }
-        const Kind kind = kindOf(given, onDisk);
-        if (kept.empty()) {
+        const Kind kind = kindOf(path, onDisk);
+        if (kept.empty())
             chosen = kind;
-        } else if (kind != chosen) {
-            selection.messages.push_back(
-                skipped(given, std::string("not ") + kindName(chosen) + " like the first path"));
-            continue;
-        }
-        kept.push_back(absolutePath(given));
+        else if (kind != chosen)
+            mixed = true;
+        kept.push_back(absolutePath(path));
     }
     if (kept.empty())
         return selection;
+    // Paths of several kinds are a File selection: its search takes each item by what it
+    // is, and the history keeps the whole of it as one entry.
+    if (mixed)
+        chosen = Kind::File;
     selection.mode = modeOf(chosen);
     if (kept.size() == 1 && chosen != Kind::File)
         selection.text = kept.front();

@@ -1,11 +1,14 @@
 #pragma once
-// The paths of "vorn [--ini FILE] [PATH...]" as a selection for the main bar. The first
-// usable path sets the mode: a folder selects Folder, a file ending in ".lst" (any letter
-// case) SongListFile, any other file File. The paths of that kind are joined as a drop
-// joins them; a single folder or song list stays a plain path, as the folder browser and
-// the song list dialog give it, while files always end with "|", as the file dialog gives
-// them. Paths of another kind, paths that do not exist or cannot be read and paths
-// holding "|" are skipped, each with a message line.
+// The paths of "vorn [--ini FILE] [PATH...]" as a selection for the main bar. A path may
+// also be a file:// address (as file managers give them), which stands for its decoded
+// bytes. Paths of one kind give that kind's mode: folders Folder, playlist files (".lst",
+// ".m3u", ".m3u8", ".pls", any letter case) SongListFile, other files File. Paths of
+// several kinds give File, whose search takes each item by what it is, so all of them
+// play in the order given. The paths are joined as a drop joins them; a single folder or
+// song list stays a plain path, as the folder browser and the song list dialog give it,
+// while a File selection always ends with "|", as the file dialog gives it. Paths that do
+// not exist or cannot be read, paths holding "|" and addresses of other schemes or hosts
+// are skipped, each with a message line.
 #include <string>
 #include <vector>
 
@@ -22,6 +25,3 @@ struct CommandLineSelection {
 // Relative paths are made absolute (against the current folder) so that the history entry
 // the selection becomes still means the same at the next start; trailing "/" are dropped.
 CommandLineSelection selectionFromPaths(const std::vector<std::string>& paths);
-
-// True for a name ending in ".lst", ignoring letter case.
-bool isSongListName(const std::string& path);

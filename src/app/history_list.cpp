@@ -1,7 +1,5 @@
 #include "app/history_list.h"
 
-#include "app/ascii_case.h"
-
 #include <algorithm>
 
 std::string historyKey(int index) {
@@ -30,7 +28,7 @@ void HistoryList::loadHistory(const ProfileStore& store, std::string_view sectio
 
 std::optional<std::size_t> HistoryList::find(std::string_view text) const {
     for (std::size_t i = 0; i < entries_.size(); ++i) {
-        if (equalsIgnoringAsciiCase(entries_[i], text))
+        if (entries_[i] == text)
             return i;
     }
     return std::nullopt;

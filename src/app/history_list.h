@@ -25,17 +25,18 @@ class HistoryList {
     // missing keys are skipped. Duplicates in the file are kept.
     void loadHistory(const ProfileStore& store, std::string_view section);
 
-    // Puts `text` (also an empty one) first. When entry 0 already equals it ignoring case,
-    // nothing changes and false is returned, so the caller leaves its edit field alone.
-    // Otherwise the first equal entry, if any, is removed, `text` is inserted at index 0
-    // and true is returned: the caller selects entry 0.
+    // Puts `text` (also an empty one) first. When entry 0 already equals it, nothing changes and
+    // false is returned, so the caller leaves its edit field alone. Otherwise the first equal
+    // entry, if any, is removed, `text` is inserted at index 0 and true is returned: the caller
+    // selects entry 0.
     bool pushHistory(std::string_view text);
 
     // Writes entries 0 to 4 to Dir0 to Dir4; an empty entry leaves its key as it is, and
     // keys past the last entry are not touched.
     void saveHistory(ProfileStore& store, std::string_view section) const;
 
-    // The index of the first entry equal to `text` ignoring ASCII letter case.
+    // The index of the first entry equal to `text`. Entries are paths, compared byte for
+    // byte: on this file system "/music" and "/MUSIC" are two folders.
     std::optional<std::size_t> find(std::string_view text) const;
 
     const std::vector<std::string>& entries() const { return entries_; }

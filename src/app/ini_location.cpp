@@ -21,16 +21,18 @@ std::string iniPathIn(std::string_view folder) {
     return path;
 }
 
-std::string chooseIniPath(const IniLocationInputs& inputs) {
+IniLocation locateIni(const IniLocationInputs& inputs) {
     if (inputs.explicitPath && !inputs.explicitPath->empty())
-        return *inputs.explicitPath;
+        return {*inputs.explicitPath, {}};
 
     const std::string beside = iniPathIn(inputs.programDir);
     std::error_code error;
     const bool besideExists = std::filesystem::exists(beside, error);
     const std::string folder = inputs.programDir.empty() ? "/" : inputs.programDir;
-    if (besideExists || ::access(folder.c_str(), W_OK) == 0)
-        return beside;
+    // Saving replaces the file through a new file in its folder, so both must be writable.
+    const bool folderWritable = ::access(folder.c_str(), W_OK) == 0;
+    if (folderWritable && (!besideExists || ::access(beside.c_str(), W_OK) == 0))
+        return {beside, {}};
 
     // Only an absolute $XDG_CONFIG_HOME counts; a relative one is to be ignored.
     std::string configHome;
@@ -39,9 +41,13 @@ std::string chooseIniPath(const IniLocationInputs& inputs) {
     } else if (!inputs.home.empty()) {
         configHome = inputs.home + "/.config";
     } else {
-        return beside;  // nowhere better to go; reads give defaults, writes fail quietly
+        return {beside, {}};  // nowhere better to go; reads give defaults, writes fail quietly
     }
-    return configHome + "/vorn/" + kIniFileName;
+    return {configHome + "/vorn/" + kIniFileName, besideExists ? beside : std::string()};
+}
+
+std::string chooseIniPath(const IniLocationInputs& inputs) {
+    return locateIni(inputs).path;
 }
 
 IniLocationInputs iniLocationFromEnvironment(std::optional<std::string> explicitPath,

@@ -1,8 +1,11 @@
 #pragma once
 // Where the program keeps "tvorn.ini": the file named by --ini; otherwise beside the
-// program file when that file already exists there or the program's folder is writable;
-// otherwise $XDG_CONFIG_HOME/vorn/tvorn.ini (~/.config/vorn/tvorn.ini by default), so an
-// installed program keeps its settings too.
+// program file when that file can be written there (it exists and it and its folder are
+// writable, or it doesn't exist and the folder is writable); otherwise
+// $XDG_CONFIG_HOME/vorn/tvorn.ini (~/.config/vorn/tvorn.ini by default), so an installed
+// program keeps its settings too. A file beside the program that can't be written (one
+// shipped with the program) is the starting point of the configuration file until that
+// one exists.
 #include <optional>
 #include <string>
 #include <string_view>
@@ -23,6 +26,13 @@ struct IniLocationInputs {
     std::string home;                         // $HOME, may be empty
 };
 
+struct IniLocation {
+    std::string path;  // the file read and written
+    std::string seed;  // read instead while `path` does not exist; empty for none
+};
+
+IniLocation locateIni(const IniLocationInputs& inputs);
+// locateIni(inputs).path.
 std::string chooseIniPath(const IniLocationInputs& inputs);
 
 // The inputs from the environment, for the given --ini option and program folder.

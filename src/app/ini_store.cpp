@@ -3,8 +3,6 @@
 #include <climits>
 #include <utility>
 
-#include "app/atomic_file.h"
-
 int parseLeadingInt(std::string_view text) {
     std::size_t at = 0;
     while (at < text.size() && (text[at] == ' ' || text[at] == '\t'))
@@ -24,10 +22,22 @@ int parseLeadingInt(std::string_view text) {
     return static_cast<int>(negative ? -magnitude : magnitude);
 }
 
-IniStore::IniStore(std::filesystem::path path) : path_(std::move(path)) {
+IniStore::IniStore(std::filesystem::path path, std::filesystem::path seed)
+    : path_(std::move(path)), seed_(std::move(seed)) {
     std::string bytes;
-    if (readWholeFile(path_, bytes) == FileReadResult::Read)
+    if (readCurrent(bytes) == FileReadResult::Read)
         document_ = IniDocument::parse(bytes);
+}
+
+FileReadResult IniStore::readCurrent(std::string& bytes) const {
+    const FileReadResult result = readWholeFile(path_, bytes);
+    if (result != FileReadResult::Missing || seed_.empty())
+        return result;
+    // An unreadable seed is as good as none: the settings start from their defaults.
+    if (readWholeFile(seed_, bytes) == FileReadResult::Read)
+        return FileReadResult::Read;
+    bytes.clear();
+    return FileReadResult::Missing;
 }
 
 int IniStore::getInt(std::string_view section, std::string_view key, int fallback) const {
@@ -58,7 +68,7 @@ bool IniStore::flush() {
     // Apply the writes to the file as it is now, so whatever else changed it since it
     // was read is kept. A file that exists but cannot be read is not overwritten.
     std::string bytes;
-    if (readWholeFile(path_, bytes) == FileReadResult::Failed)
+    if (readCurrent(bytes) == FileReadResult::Failed)
         return false;
     IniDocument onDisk = IniDocument::parse(bytes);
     for (const Write& write : pending_)

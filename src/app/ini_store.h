@@ -18,13 +18,16 @@
 #include <string_view>
 #include <vector>
 
+#include "app/atomic_file.h"
 #include "app/ini_document.h"
 #include "app/profile_store.h"
 
 class IniStore : public ProfileStore {
   public:
-    // Reads `path` at once; a missing or unreadable file reads as empty.
-    explicit IniStore(std::filesystem::path path);
+    // Reads `path` at once; a missing or unreadable file reads as empty. While `path` does
+    // not exist, `seed` (when given) stands in for it: it is read, and the first flush
+    // writes its content with the remembered writes to `path`. The seed is never written.
+    explicit IniStore(std::filesystem::path path, std::filesystem::path seed = {});
 
     const std::filesystem::path& path() const { return path_; }
 
@@ -47,7 +50,11 @@ class IniStore : public ProfileStore {
         std::string value;
     };
 
+    // The file as it is on disk now (the seed while the file is missing).
+    FileReadResult readCurrent(std::string& bytes) const;
+
     std::filesystem::path path_;
+    std::filesystem::path seed_;
     IniDocument document_;
     std::vector<Write> pending_;
 };

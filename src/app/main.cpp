@@ -3,16 +3,25 @@
 #include <QStringList>
 
 #include <cstdio>
+#include <string>
 
 #include "app/player_app.h"
 
 namespace {
 
+// Paths are bytes, not text: a name that is not valid UTF-8 must reach the file system as
+// it came. Each byte becomes one Latin-1 character for the parser (option names are
+// ASCII) and toLatin1() gives the bytes back unchanged.
 QStringList argumentsOf(int argc, char** argv) {
     QStringList arguments;
     for (int i = 0; i < argc; ++i)
-        arguments << QString::fromLocal8Bit(argv[i]);
+        arguments << QString::fromLatin1(argv[i]);
     return arguments;
+}
+
+std::string bytesOf(const QString& argument) {
+    const QByteArray bytes = argument.toLatin1();
+    return std::string(bytes.constData(), static_cast<std::size_t>(bytes.size()));
 }
 
 }  // namespace
@@ -37,7 +46,7 @@ int main(int argc, char** argv) {
                                  QStringLiteral("[PATH...]"));
 
     if (!parser.parse(argumentsOf(argc, argv))) {
-        std::fprintf(stderr, "vorn: %s\n", qPrintable(parser.errorText()));
+        std::fprintf(stderr, "vorn: %s\n", bytesOf(parser.errorText()).c_str());
         return 2;
     }
     if (parser.isSet(helpOption)) {
@@ -53,10 +62,9 @@ int main(int argc, char** argv) {
 
     StartOptions options;
     if (parser.isSet(iniOption))
-        options.iniFile = parser.value(iniOption).toStdString();
-    for (const QString& path : parser.positionalArguments()) {
-        options.paths.push_back(path.toLocal8Bit().toStdString());
-    }
+        options.iniFile = bytesOf(parser.value(iniOption));
+    for (const QString& path : parser.positionalArguments())
+        options.paths.push_back(bytesOf(path));
     PlayerApp app(argc, argv, std::move(options));
     return app.run();
 }

@@ -31,6 +31,7 @@
 #include "app/selection_text.h"
 #include "app/text_cut.h"
 #include "app/window_position.h"
+#include "songlist/file_uri.h"
 
 namespace {
 
@@ -125,19 +126,13 @@ std::vector<std::string> droppedPaths(const QMimeData& data) {
     if (!list.isEmpty()) {
         for (QByteArray line : list.split('\n')) {
             line = line.trimmed();
-            if (line.isEmpty() || line.startsWith('#') || !line.startsWith("file:"))
+            if (line.isEmpty() || line.startsWith('#'))
                 continue;
-            QByteArray rest = line.mid(5);
-            if (rest.startsWith("//")) {
-                const qsizetype slash = rest.indexOf('/', 2);
-                if (slash < 0)
-                    continue;
-                const QByteArray host = rest.mid(2, slash - 2);
-                if (!host.isEmpty() && host != "localhost")
-                    continue;  // an item on another machine is no local path
-                rest = rest.mid(slash);
-            }
-            paths.push_back(QByteArray::fromPercentEncoding(rest).toStdString());
+            // Only addresses of local files are paths; items of other schemes or hosts
+            // are passed over as a drop passes over what it can't use.
+            UriPath uri = pathOfUri(std::string_view(line.constData(), line.size()));
+            if (uri.kind == UriKind::LocalFile)
+                paths.push_back(std::move(uri.path));
         }
         return paths;
     }
@@ -304,7 +299,7 @@ bool MainBar::command(int id) {
 void MainBar::play() {
     QComboBox* combo = currentComboBox();
     combo->setFocus();
-    const std::string text = combo->currentText().toStdString();
+    const std::string text = editTextBytes();
     pushHistory(text);
     host_.handOverToPlayer(*this, text, mode_);
 }
@@ -367,6 +362,7 @@ void MainBar::browse() {
             request.title = QStringLiteral("SongList select dialog");
             request.initialFolder = initial;
             request.nameFilters = {QStringLiteral("File list (*.lst)"),
+                                   QStringLiteral("Playlist (*.m3u *.m3u8 *.pls)"),
                                    QStringLiteral("All Files (*)")};
             const QStringList files = dialogs_->chooseFiles(this, request);
             if (!files.isEmpty() && fitsSelection(files.front().toStdString()))
@@ -473,6 +469,22 @@ void MainBar::pushHistory(std::string_view text) {
     for (const std::string& entry : history.entries())
         combo->addItem(fromUtf8(entry));
     combo->setCurrentIndex(0);
+}
+
+std::string MainBar::editTextBytes() const {
+    const QComboBox* combo = currentComboBox();
+    const QString shown = combo->currentText();
+    const std::vector<std::string>& entries = history(mode_).entries();
+    // The selected entry first: two names that differ only in invalid bytes look alike.
+    const int current = combo->currentIndex();
+    if (current >= 0 && static_cast<std::size_t>(current) < entries.size() &&
+        fromUtf8(entries[static_cast<std::size_t>(current)]) == shown)
+        return entries[static_cast<std::size_t>(current)];
+    for (const std::string& entry : entries) {
+        if (fromUtf8(entry) == shown)
+            return entry;
+    }
+    return shown.toStdString();
 }
 
 QWidget* MainBar::control(int id) const {

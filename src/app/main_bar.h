@@ -82,6 +82,10 @@ class MainBar : public QWidget, public MenuSource {
     const HistoryList& history(ListType mode) const;
     // pushHistory on the current mode's combo box (its list and edit field follow).
     void pushHistory(std::string_view text);
+    // What Play plays: the bytes of the history entry the edit field shows (a name that is
+    // not valid UTF-8 is shown with replacement characters but kept as it was stored), or
+    // the typed text when it shows none.
+    std::string editTextBytes() const;
 
     // The control with the given id, or null.
     QWidget* control(int id) const;

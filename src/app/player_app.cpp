@@ -64,7 +64,12 @@ PlayerApp* PlayerApp::instance() {
 }
 
 void PlayerApp::findProgramDir() {
-    programDir_ = programDirectoryOf(QCoreApplication::applicationFilePath().toStdString());
+    // The link the kernel keeps names the program file with the file system's bytes.
+    std::error_code error;
+    const std::filesystem::path self = std::filesystem::read_symlink("/proc/self/exe", error);
+    const std::string file =
+        error ? QCoreApplication::applicationFilePath().toStdString() : self.string();
+    programDir_ = programDirectoryOf(file);
 }
 
 void PlayerApp::loadIcons() {
@@ -76,8 +81,9 @@ void PlayerApp::loadIcons() {
 bool PlayerApp::InitInstance() {
     // 1-2. The program folder and the one ini file every profile access goes to.
     findProgramDir();
-    iniPath_ = chooseIniPath(iniLocationFromEnvironment(options_.iniFile, programDir_));
-    iniStore_ = std::make_unique<IniStore>(iniPath_);
+    const IniLocation ini = locateIni(iniLocationFromEnvironment(options_.iniFile, programDir_));
+    iniPath_ = ini.path;
+    iniStore_ = std::make_unique<IniStore>(ini.path, ini.seed);
 
     // 3. Register the plug-in; start-up goes on whatever the result.
     initialised_ = true;
@@ -222,7 +228,7 @@ void PlayerApp::playCommandLine() {
         return;
     const CommandLineSelection selection = selectionFromPaths(options_.paths);
     for (const std::string& message : selection.messages)
-        std::fprintf(stderr, "vorn: %s\n", message.c_str());
+        std::fprintf(stderr, "%s\n", message.c_str());  // each line names the program
     if (bar_ && !selection.text.empty())
         bar_->startWithSelection(selection.mode, selection.text);
 }

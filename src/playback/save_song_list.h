@@ -1,6 +1,7 @@
 #pragma once
-// Writing the player's current song list to a ".lst" file the user names in a save
-// dialog (the command "現在のリストをファイルに書き出す ...").
+// Writing the player's current song list to a file the user names in a save dialog (the
+// command "現在のリストをファイルに書き出す ..."): a ".lst" song list, or a UTF-8 M3U
+// playlist when the name ends in ".m3u8" (or ".m3u").
 #include <functional>
 #include <optional>
 #include <string>
@@ -17,8 +18,9 @@ struct SongListSaveUi {
     std::function<void(const std::string& text)> showMessage;
 };
 
-// The save dialog ("File list select dialog", filters "File list (*.lst)" and
-// "All Files (*.*)", default suffix "lst", asks before replacing a file) over `parent`.
+// The save dialog ("File list select dialog", filters "File list (*.lst)", "M3U playlist
+// (*.m3u8)" and "All Files (*.*)", default suffix "lst", or "m3u8" while that filter is
+// chosen, asks before replacing a file) over `parent`.
 std::optional<std::string> chooseSongListPath(QWidget* parent, const std::string& startFolder);
 
 // Result codes of SaveSongList.
@@ -31,5 +33,6 @@ inline constexpr int kCannotCreate = -3;
 
 // Asks for a file and writes `list` to it. 0 when written or cancelled; -1 for an empty
 // file name, -2 for an empty list (no file is created), -3 when the file can't be
-// created; each failure is told to the user in a message box.
+// created; each failure is told to the user in a message box, and so is the number of
+// songs left out of a written file because their paths can't stand in it.
 int SaveSongList(const SongList& list, const std::string& startFolder, const SongListSaveUi& ui);

@@ -5,10 +5,10 @@ int SongList::count() const {
     return static_cast<int>(entries_.size());
 }
 
-void SongList::append(std::string path, std::string author, std::string title) {
+void SongList::append(std::string path, std::string author, std::string title, double duration) {
     // Build the entry before taking the lock so the lock section stays short.
     auto entry = std::make_unique<const SongEntry>(
-        SongEntry{std::move(path), std::move(author), std::move(title)});
+        SongEntry{std::move(path), std::move(author), std::move(title), duration});
     std::lock_guard guard(lock_);
     entries_.push_back(std::move(entry));
 }
@@ -26,6 +26,11 @@ std::string SongList::authorAt(int i) const {
 std::string SongList::titleAt(int i) const {
     std::lock_guard guard(lock_);
     return entries_[static_cast<std::size_t>(i)]->title;
+}
+
+double SongList::durationAt(int i) const {
+    std::lock_guard guard(lock_);
+    return entries_[static_cast<std::size_t>(i)]->duration;
 }
 
 void SongList::removeAt(int i) {

@@ -1,24 +1,16 @@
 #include "songlist/song_list_file.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <cerrno>
 #include <cstdio>
 #include <ctime>
-#include <memory>
 #include <system_error>
 
 #include "app/atomic_file.h"
+#include "app/text_cut.h"
+#include "songlist/list_file_lines.h"
 #include "songlist/song_list.h"
 
 namespace {
-
-struct FileCloser {
-    void operator()(std::FILE* file) const { std::fclose(file); }
-};
-using FilePtr = std::unique_ptr<std::FILE, FileCloser>;
 
 constexpr const char* kLineEnd = "\r\n";
 
@@ -33,30 +25,6 @@ std::string localTimeText() {
     char text[64];
     const std::size_t length = std::strftime(text, sizeof text, "%d/%m/%Y %H:%M:%S", &local);
     return std::string(text, length);
-}
-
-enum class LineEnd { Newline, EndOfFile, TooLong, ReadError };
-
-// Reads one line into `line` without its LF or CR LF. A CR not followed by LF is text.
-LineEnd readLine(std::FILE* file, std::string& line) {
-    line.clear();
-    for (;;) {
-        int c = getc_unlocked(file);
-        if (c == EOF)
-            return std::ferror(file) ? LineEnd::ReadError : LineEnd::EndOfFile;
-        if (c == '\n')
-            return LineEnd::Newline;
-        if (c == '\r') {
-            const int next = getc_unlocked(file);
-            if (next == '\n')
-                return LineEnd::Newline;
-            if (next != EOF)
-                std::ungetc(next, file);
-        }
-        if (line.size() == kSongListLineMax)
-            return LineEnd::TooLong;
-        line.push_back(static_cast<char>(c));
-    }
 }
 
 // The song path of a line: up to the first TAB (or a NUL, which no path can hold).
@@ -74,28 +42,29 @@ bool handleLine(const std::string& line, const std::function<void(const std::str
     return true;
 }
 
-// Opens `path` for reading when it is a regular file (after following links). The open
-// does not wait, so a FIFO in the list's place is refused instead of hanging the reader.
-FilePtr openRegularFile(const std::string& path) {
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
-    if (fd < 0)
-        return nullptr;
-    struct stat info {};
-    const int flags = ::fcntl(fd, F_GETFL);
-    if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode) || flags < 0 ||
-        ::fcntl(fd, F_SETFL, flags & ~O_NONBLOCK) != 0) {
-        ::close(fd);
-        return nullptr;
+// False for a path the file can't carry: the reader would end it at a TAB or a line break,
+// take a line starting with '#' for a comment, pass an empty one over, or stop at a line
+// longer than it reads.
+bool fitsSongLine(const std::string& path) {
+    return !path.empty() && path.front() != '#' &&
+           path.find_first_of(std::string_view("\t\n\0", 3)) == std::string::npos &&
+           path.size() + 2 <= kSongListLineMax;
+}
+
+// Author and title on one line: TAB, CR and LF become spaces, and the text is cut (on a
+// character boundary) to the `room` left on the line.
+std::string songLineText(std::string text, std::size_t room) {
+    for (char& c : text) {
+        if (c == '\t' || c == '\r' || c == '\n')
+            c = ' ';
     }
-    FilePtr file(::fdopen(fd, "rb"));
-    if (!file)
-        ::close(fd);
-    return file;
+    return text.size() <= room ? text : cutUtf8(text, room);
 }
 
 }  // namespace
 
-int writeSongList(const std::string& path, const SongList& list, std::string* errorReason) {
+int writeSongList(const std::string& path, const SongList& list, std::string* errorReason,
+                  std::size_t* leftOut) {
     auto fail = [errorReason](int error) {
         if (errorReason != nullptr)
             *errorReason = systemReason(error);
@@ -105,17 +74,27 @@ int writeSongList(const std::string& path, const SongList& list, std::string* er
     text += kLineEnd;
     text += "# Song List created by (tavik Vornel) at " + localTimeText() + kLineEnd;
     const int count = list.count();
+    std::size_t skipped = 0;
     for (int i = 0; i < count; ++i) {
         const std::string title = list.titleAt(i);
         const std::string author = list.authorAt(i);
         const std::string songPath = list.pathAt(i);
+        if (!fitsSongLine(songPath)) {
+            ++skipped;
+            continue;
+        }
+        std::size_t room = kSongListLineMax - songPath.size() - 2;
+        const std::string authorText = songLineText(author, room);
+        room -= authorText.size();
         text += songPath;
         text += '\t';
-        text += author;
+        text += authorText;
         text += '\t';
-        text += title;
+        text += songLineText(title, room);
         text += kLineEnd;
     }
+    if (leftOut != nullptr)
+        *leftOut = skipped;
     // Written beside the list and renamed over it only when complete, so a failed save
     // leaves the old list whole, and no empty or cut file under a new name.
     std::error_code error;
@@ -131,9 +110,10 @@ int ReadSongListFile(const std::string& path,
     if (!file)
         return -1;
 
+    LineReader lines(file.get(), kSongListLineMax);
     std::string line;
     for (;;) {
-        const LineEnd end = readLine(file.get(), line);
+        const LineEnd end = lines.next(line);
         if (end == LineEnd::ReadError)
             return -2;
         if (!handleLine(line, addFile, keepGoing))

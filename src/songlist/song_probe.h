@@ -6,12 +6,14 @@
 #include <string>
 
 class SongProbe {
-public:
+  public:
     virtual ~SongProbe() = default;
     // 0 when the file opens as a playable song; any other value skips it.
     virtual int Open(const std::string& path, bool withNullRenderer) = 0;
     // kind 1 author, 2 title, 3 description; 0 with `text` set, or -2 leaving it alone.
     virtual int GetContentText(int kind, std::string& text) = 0;
+    // The opened file's length in seconds; negative when unknown.
+    virtual double GetDuration() { return -1.0; }
 };
 
 // Called on the search thread at the start of each search; the probe lives and dies there.

@@ -4,8 +4,8 @@
 
 #include "app/text_cut.h"
 #include "songlist/folder_listing.h"
+#include "songlist/playlist_file.h"
 #include "songlist/song_list.h"
-#include "songlist/song_list_file.h"
 #include "songlist/wildcard.h"
 
 namespace {
@@ -76,7 +76,7 @@ int SongSearcher::run() {
             handler = &SongSearcher::searchFolder;
             break;
         case File:
-            handler = &SongSearcher::addFile;
+            handler = &SongSearcher::searchItem;
             break;
         case SongListFile:
             handler = &SongSearcher::readListFile;
@@ -106,13 +106,24 @@ int SongSearcher::forEachItem(ItemHandler handler, const std::string& items) {
     return 0;
 }
 
+int SongSearcher::searchItem(const std::string& item) {
+    struct stat info {};
+    if (::stat(item.c_str(), &info) == 0) {
+        if (S_ISDIR(info.st_mode))
+            return searchFolder(item);
+        if (S_ISREG(info.st_mode) && isPlaylistName(item))
+            return readListFile(item);
+    }
+    return addFile(item);
+}
+
 int SongSearcher::addFile(const std::string& path) {
     if (isSpecialFile(path))
         return -1;
-    return probeAndAdd(path);
+    return probeAndAdd(path, nullptr);
 }
 
-int SongSearcher::probeAndAdd(const std::string& path) {
+int SongSearcher::probeAndAdd(const std::string& path, const PlaylistEntry* listed) {
     if (!probe_ || !running_.load())
         return -1;
     const int opened = probe_->Open(path, true);
@@ -122,7 +133,12 @@ int SongSearcher::probeAndAdd(const std::string& path) {
     std::string title;
     readContentText(*probe_, 1, author);
     const int titleResult = readContentText(*probe_, 2, title);
-    list_.append(path, std::move(author), std::move(title));
+    // The media's own texts first; a playlist's texts fill in what it has not.
+    if (listed != nullptr && author.empty())
+        author = cutUtf8(listed->author, kContentTextMax);
+    if (listed != nullptr && title.empty())
+        title = cutUtf8(listed->title, kContentTextMax);
+    list_.append(path, std::move(author), std::move(title), probe_->GetDuration());
     return titleResult;
 }
 
@@ -158,7 +174,7 @@ void SongSearcher::searchFolderOnce(const std::string& folder, VisitedFolders& v
                 continue;
             path.resize(base.size());
             path.append(listing.name(entry));
-            probeAndAdd(path);
+            probeAndAdd(path, nullptr);
         }
     }
     for (const FolderListing::Entry& entry : listing.entries()) {
@@ -173,7 +189,11 @@ void SongSearcher::searchFolderOnce(const std::string& folder, VisitedFolders& v
 }
 
 int SongSearcher::readListFile(const std::string& path) {
-    return ReadSongListFile(
-        path, [this](const std::string& song) { addFile(song); },
+    return readPlaylistFile(
+        path,
+        [this](const PlaylistEntry& entry) {
+            if (!isSpecialFile(entry.path))
+                probeAndAdd(entry.path, &entry);
+        },
         [this] { return running_.load(); });
 }

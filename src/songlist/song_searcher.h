@@ -12,6 +12,7 @@
 #include "songlist/thread_task.h"
 
 class SongList;
+struct PlaylistEntry;
 class VisitedFolders;
 
 class SongSearcher : public ThreadTask {
@@ -49,10 +50,16 @@ class SongSearcher : public ThreadTask {
     using ItemHandler = int (SongSearcher::*)(const std::string&);
 
     int forEachItem(ItemHandler handler, const std::string& items);
+    // An item of a File selection, searched by what it is: a folder as a folder, a
+    // playlist file (by its name) as a list, anything else as a file. A command line
+    // naming folders, files and lists together is one such selection.
+    int searchItem(const std::string& item);
     // A named file: probed unless it is a FIFO, socket, device or folder.
     int addFile(const std::string& path);
-    // A file known to be regular: probed and, when it opens, appended to the list.
-    int probeAndAdd(const std::string& path);
+    // A file known to be regular: probed and, when it opens, appended to the list with its
+    // duration. Author and title come from the media; those of `listed` (a playlist's
+    // entry, may be null) stand in for what the media doesn't give.
+    int probeAndAdd(const std::string& path, const PlaylistEntry* listed);
     int searchFolder(const std::string& folder);
     void searchFolderOnce(const std::string& folder, VisitedFolders& visited);
     int readListFile(const std::string& path);

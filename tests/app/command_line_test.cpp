@@ -10,6 +10,7 @@
 
 #include "app/command_line.h"
 #include "app/selection_text.h"
+#include "songlist/playlist_file.h"
 #include "support/temp_dir.h"
 
 namespace {
@@ -60,17 +61,35 @@ TEST_F(CommandLine, SeveralPathsOfOneKindAreJoinedAsADrop) {
     EXPECT_EQ(lists.text, list + "|" + other + "|");
 }
 
-TEST_F(CommandLine, TheFirstUsablePathSetsTheKindAndOthersAreSkippedWithAMessage) {
+// Folders, files and lists together play all of them, in the order given, as one File
+// selection whose search takes each item by what it is.
+TEST_F(CommandLine, PathsOfSeveralKindsAreOneFileSelectionInTheOrderGiven) {
     const std::string gone = dir.file("gone");
     const CommandLineSelection selection = selectionFromPaths({gone, a, rock, list, b});
     EXPECT_EQ(selection.mode, File);
-    EXPECT_EQ(selection.text, a + "|" + b + "|");
-    ASSERT_EQ(selection.messages.size(), 3u);
-    EXPECT_NE(selection.messages[0].find(gone), std::string::npos);
-    EXPECT_NE(selection.messages[0].find("no such file"), std::string::npos);
-    EXPECT_NE(selection.messages[1].find(rock), std::string::npos);
-    EXPECT_NE(selection.messages[2].find(list), std::string::npos);
-    EXPECT_EQ(selection.messages[2].rfind("vorn: ", 0), 0u);
+    EXPECT_EQ(selection.text, a + "|" + rock + "|" + list + "|" + b + "|");
+    ASSERT_EQ(selection.messages.size(), 1u);
+    EXPECT_EQ(selection.messages[0], "vorn: " + gone + ": no such file or folder, skipped");
+    EXPECT_EQ(selectionFromPaths({rock, list}).text, rock + "|" + list + "|");
+}
+
+// What file managers hand over: percent-encoded file:// addresses, decoded to their bytes.
+TEST_F(CommandLine, FileAddressesStandForTheirPathsAndOtherAddressesAreSkipped) {
+    const std::string song = touch("M\xC3\xBAsica a\xFF.mp3");
+    const std::string encoded = "file://" + dir.path() + "/M%C3%BAsica%20a%FF.mp3";
+    const CommandLineSelection files =
+        selectionFromPaths({encoded, "file://localhost" + dir.path() + "/a.wav"});
+    EXPECT_EQ(files.mode, File);
+    EXPECT_EQ(files.text, song + "|" + a + "|");
+    EXPECT_EQ(selectionFromPaths({"FILE://" + rock}).text, rock);
+
+    const CommandLineSelection elsewhere =
+        selectionFromPaths({"http://example.org/a.mp3", "file://far" + a, "file:relative"});
+    EXPECT_TRUE(elsewhere.empty());
+    ASSERT_EQ(elsewhere.messages.size(), 3u);
+    EXPECT_EQ(elsewhere.messages[0],
+              "vorn: http://example.org/a.mp3: not a local file (only file:// addresses can be "
+              "played), skipped");
 }
 
 TEST_F(CommandLine, NothingUsableGivesNoSelection) {
@@ -92,12 +111,11 @@ TEST_F(CommandLine, RelativePathsBecomeAbsoluteWithoutTrailingSlashes) {
     EXPECT_EQ(selectionFromPaths({"/"}).text, "/");
 }
 
-TEST(SongListName, EndsInLstInAnyCase) {
-    EXPECT_TRUE(isSongListName("/x/a.lst"));
-    EXPECT_TRUE(isSongListName("A.LsT"));
-    EXPECT_FALSE(isSongListName("/x/a.lst.wav"));
-    EXPECT_FALSE(isSongListName("lst"));
-    EXPECT_FALSE(isSongListName(""));
+TEST(PlaylistName, EndsInLstM3uM3u8OrPlsInAnyCase) {
+    for (const char* name : {"/x/a.lst", "A.LsT", "b.m3u", "c.M3U8", "d.Pls"})
+        EXPECT_TRUE(isPlaylistName(name)) << name;
+    for (const char* name : {"/x/a.lst.wav", "lst", "", "a.m3u9", "pls"})
+        EXPECT_FALSE(isPlaylistName(name)) << name;
 }
 
 TEST(SelectionText, DropKeepsTheKindOfTheModeAndSkipsWhatCannotBeRead) {

@@ -31,27 +31,35 @@ TEST(History, SectionsAndKeys) {
     EXPECT_EQ(historyKey(4), "Dir4");
 }
 
-TEST(History, PushingACaseVariantOfTheThirdEntryMovesItFirst) {
+// Paths are compared byte for byte: on this file system "/Music" and "/MUSIC" are two
+// folders, so a push that differs in letter case is a new entry.
+TEST(History, PushingTheThirdEntryAgainMovesItFirstButACaseVariantIsAnotherEntry) {
     HistoryList list = listOf({"/a", "/b", "/Music/Jazz", "/d"});
+    EXPECT_TRUE(list.pushHistory("/Music/Jazz"));
+    EXPECT_EQ(list.entries(), (Entries{"/Music/Jazz", "/a", "/b", "/d"}));
     EXPECT_TRUE(list.pushHistory("/music/JAZZ"));
-    EXPECT_EQ(list.entries(), (Entries{"/music/JAZZ", "/a", "/b", "/d"}));
+    EXPECT_EQ(list.entries(), (Entries{"/music/JAZZ", "/Music/Jazz", "/a", "/b", "/d"}));
+    EXPECT_EQ(list.find("/MUSIC/JAZZ"), std::nullopt);
+    EXPECT_EQ(list.find("/Music/Jazz"), 1u);
 }
 
 TEST(History, PushingTheFirstEntryAgainChangesNothing) {
     HistoryList list = listOf({"/Music", "/b"});
-    EXPECT_FALSE(list.pushHistory("/MUSIC"));  // the caller keeps its edit field as it is
+    EXPECT_FALSE(list.pushHistory("/Music"));  // the caller keeps its edit field as it is
     EXPECT_EQ(list.entries(), (Entries{"/Music", "/b"}));
 }
 
 TEST(History, OnlyTheFirstEqualEntryIsRemoved) {
     TempDir dir;
     const std::string path = dir.file("tvorn.ini");
-    std::ofstream(path) << "[FileHistory]\nDir0=/x\nDir1=/dup\nDir2=/DUP\n";
+    std::ofstream(path) << "[FileHistory]\nDir0=/x\nDir1=/dup\nDir2=/dup\nDir3=/\xFF\n";
     HistoryList list;
     list.loadHistory(IniStore(path), "FileHistory");
-    EXPECT_EQ(list.entries(), (Entries{"/x", "/dup", "/DUP"}));  // loading keeps duplicates
-    EXPECT_TRUE(list.pushHistory("/Dup"));
-    EXPECT_EQ(list.entries(), (Entries{"/Dup", "/x", "/DUP"}));
+    EXPECT_EQ(list.entries(), (Entries{"/x", "/dup", "/dup", "/\xFF"}));  // duplicates kept
+    EXPECT_TRUE(list.pushHistory("/dup"));
+    EXPECT_EQ(list.entries(), (Entries{"/dup", "/x", "/dup", "/\xFF"}));
+    EXPECT_TRUE(list.pushHistory("/\xFF"));  // raw bytes match only themselves
+    EXPECT_EQ(list.entries(), (Entries{"/\xFF", "/dup", "/x", "/dup"}));
 }
 
 TEST(History, WholeTextsAreCompared) {

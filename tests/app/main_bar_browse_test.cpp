@@ -84,7 +84,7 @@ TEST(MainBarBrowse, SongListModeTakesOneListFile) {
     ASSERT_EQ(dialogs->fileRequests.size(), 1u);
     EXPECT_EQ(dialogs->fileRequests[0].title, "SongList select dialog");
     EXPECT_EQ(dialogs->fileRequests[0].nameFilters,
-              (QStringList{"File list (*.lst)", "All Files (*)"}));
+              (QStringList{"File list (*.lst)", "Playlist (*.m3u *.m3u8 *.pls)", "All Files (*)"}));
     EXPECT_FALSE(dialogs->fileRequests[0].multiple);
     EXPECT_TRUE(dialogs->fileRequests[0].initialFolder.isEmpty());
     EXPECT_EQ(bar->history(SongListFile).entries(), std::vector<std::string>{list});

@@ -45,6 +45,21 @@ TEST(MainBarPlay, PushesTheEditTextAndHandsItOver) {
     EXPECT_EQ(text(combo), "/music/new");
 }
 
+TEST(MainBarPlay, AnEntryThatIsNotUtf8PlaysWithItsOwnBytesAndStaysOneEntry) {
+    FakeHost host("[FolderHistory]\nDir0=/m/a\xFF\nDir1=/m/a\xFE\n");
+    ScriptedDialogs* dialogs = nullptr;
+    auto bar = makeBar(host, dialogs);
+    bar->command(MainBar::PlayId);
+    bar->currentComboBox()->setCurrentIndex(1);  // looks the same as entry 0
+    bar->command(MainBar::PlayId);
+    bar->command(MainBar::PlayId);
+    ASSERT_EQ(host.handOvers.size(), 3u);
+    EXPECT_EQ(host.handOvers[0].selection, "/m/a\xFF");
+    EXPECT_EQ(host.handOvers[1].selection, "/m/a\xFE");
+    EXPECT_EQ(host.handOvers[2].selection, "/m/a\xFE");
+    EXPECT_EQ(bar->history(Folder).entries(), (std::vector<std::string>{"/m/a\xFE", "/m/a\xFF"}));
+}
+
 TEST(MainBarPlay, AnEmptyTextIsPushedAndPlayedToo) {
     FakeHost host("[App]\nListType=1\n[FileHistory]\nDir0=/a.wav|\n");
     ScriptedDialogs* dialogs = nullptr;
@@ -68,10 +83,9 @@ TEST(MainBarKeys, EnterPlaysTheTypedTextUnchangedAndEscapeExits) {
     QTest::keyClicks(edit, QStringLiteral("IC"));
     QTest::keyClick(edit, Qt::Key_Return);
     ASSERT_EQ(host.handOvers.size(), 1u);
-    // Equal to entry 0 but for letter case: the history keeps its entry, and what the
-    // user typed is what plays.
+    // Equal to entry 0 but for letter case: another folder, which plays and is pushed.
     EXPECT_EQ(host.handOvers[0].selection, "/MUSIC");
-    EXPECT_EQ(bar->history(Folder).entries(), (std::vector<std::string>{"/music"}));
+    EXPECT_EQ(bar->history(Folder).entries(), (std::vector<std::string>{"/MUSIC", "/music"}));
 
     QTest::keyClick(edit, Qt::Key_Escape);
     EXPECT_EQ(host.ends, 1);

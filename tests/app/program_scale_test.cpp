@@ -18,11 +18,11 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
-#include <sstream>
 #include <string>
 #include <thread>
 #include <vector>
 
+#include "support/program_run.h"
 #include "support/temp_dir.h"
 #include "support/test_media.h"
 
@@ -39,12 +39,7 @@ constexpr rlim_t kDescriptorLimit = 256;
 constexpr auto kDeadline = std::chrono::seconds(90);  // within the CTest TIMEOUT
 constexpr auto kStall = std::chrono::seconds(15);     // without a new song: the program hangs
 
-std::string readFile(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
+using testsupport::readFile;
 
 // Entries of a folder such as /proc/<pid>/fd; -1 when it can't be read.
 int countEntries(const std::string& folder) {

@@ -1,8 +1,12 @@
 // The settings records in the ini file, and where that file lives.
 #include <gtest/gtest.h>
 
+#include <sys/wait.h>
+#include <unistd.h>
+
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -218,15 +222,65 @@ TEST(IniLocation, ChoosesTheOptionThenBesideTheProgramThenTheConfigFolder) {
     EXPECT_EQ(chooseIniPath({std::string(), missingDir, "", ""}), missingDir + "/tvorn.ini");
 }
 
-TEST(IniLocation, AnExistingFileBesideTheProgramWinsEvenInAReadOnlyFolder) {
+// Runs `check` as a user without privileges (root may write anywhere), in a child process
+// when the tests run as root; true when it held.
+bool asUnprivileged(const std::function<bool()>& check) {
+    if (geteuid() != 0)
+        return check();
+    const pid_t child = fork();
+    if (child == 0) {
+        constexpr uid_t kNobody = 65534;
+        if (setgid(kNobody) != 0 || setuid(kNobody) != 0)
+            _exit(2);
+        _exit(check() ? 0 : 1);
+    }
+    int status = 0;
+    return child > 0 && waitpid(child, &status, 0) == child && WIFEXITED(status) &&
+           WEXITSTATUS(status) == 0;
+}
+
+// A tvorn.ini beside the program that can't be written (read-only, or in a read-only
+// folder) is read once as the starting point; the settings then live in the
+// configuration folder, and the file beside the program is never changed.
+TEST(IniLocation, AFileBesideTheProgramThatCantBeWrittenSeedsTheConfigurationFile) {
+    namespace fs = std::filesystem;
     TempDir dir;
-    const std::string programDir = dir.subdir("bin");
-    std::ofstream(programDir + "/tvorn.ini") << "[App]\n";
-    std::filesystem::permissions(
-        programDir, std::filesystem::perms::owner_read | std::filesystem::perms::owner_exec);
-    EXPECT_EQ(chooseIniPath({std::nullopt, programDir, "/cfg", "/home/u"}),
-              programDir + "/tvorn.ini");
-    std::filesystem::permissions(programDir, std::filesystem::perms::owner_all);
+    const std::string lockedDir = dir.subdir("locked");
+    const std::string openDir = dir.subdir("open");
+    const std::string config = dir.subdir("cfg");
+    for (const std::string& shipped : {lockedDir, openDir})
+        std::ofstream(shipped + "/tvorn.ini") << "[App]\nleft=7\n[FolderHistory]\nDir3=/kept\n";
+    fs::permissions(dir.path(),
+                    fs::perms::owner_all | fs::perms::others_read | fs::perms::others_exec);
+    fs::permissions(lockedDir,
+                    fs::perms::owner_all | fs::perms::others_read | fs::perms::others_exec);
+    fs::permissions(openDir, fs::perms::all);
+    fs::permissions(openDir + "/tvorn.ini", fs::perms::owner_read | fs::perms::others_read);
+    fs::permissions(config, fs::perms::all);
+    const std::string configIni = config + "/vorn/tvorn.ini";
+
+    const bool held = asUnprivileged([&] {
+        for (const std::string& shipped : {lockedDir, openDir}) {
+            const IniLocation where = locateIni({std::nullopt, shipped, config, "/home/u"});
+            if (where.path != configIni || where.seed != shipped + "/tvorn.ini")
+                return false;
+        }
+        const IniLocation where = locateIni({std::nullopt, openDir, config, "/home/u"});
+        IniStore first(where.path, where.seed);
+        if (first.getInt("App", "left", 0) != 7 || !first.setInt("App", "top", 9) || !first.flush())
+            return false;
+        IniStore again(where.path, where.seed);
+        return again.getInt("App", "left", 0) == 7 && again.getInt("App", "top", 0) == 9 &&
+               again.getString("FolderHistory", "Dir3", "") == "/kept";
+    });
+    EXPECT_TRUE(held);
+    EXPECT_EQ(IniStore(openDir + "/tvorn.ini").getString("App", "top", "none"), "none");
+    EXPECT_EQ(IniStore(configIni).getInt("App", "top", 0), 9);
+    // Writable, the file beside the program is the one.
+    fs::permissions(openDir + "/tvorn.ini", fs::perms::all);
+    EXPECT_TRUE(asUnprivileged([&] {
+        return locateIni({std::nullopt, openDir, config, ""}).path == openDir + "/tvorn.ini";
+    }));
 }
 
 }  // namespace

@@ -102,6 +102,18 @@ TEST_F(SaveSongListTest, WritesHeaderAndOneLinePerSong) {
               "/music/日本.avi\t作者\t題名\r\n");
 }
 
+TEST_F(SaveSongListTest, PathsTheFileCantCarryAreLeftOutAndCounted) {
+    list.append("/music/a.mp3", "", "");
+    list.append("/music/tab\there.mp3", "", "");
+    list.append("/music/line\nbreak.mp3", "", "");
+    script.answer = dir.file("out.lst");
+    EXPECT_EQ(SaveSongList(list, "", script.ui()), 0);
+    EXPECT_EQ(script.messages,
+              std::vector<std::string>{
+                  "2 曲はパスにタブか改行を含む（または # で始まる）ため、書き出しませんでした。"});
+    EXPECT_NE(readAll(dir.file("out.lst")).find("\r\n/music/a.mp3\t\t\r\n"), std::string::npos);
+}
+
 // The window's command opens the save in the flist folder, every time.
 TEST_F(PlayerWindowTest, WriteListCommandSavesTheCurrentList) {
     testsupport::TempDir dir;
@@ -132,7 +144,8 @@ TEST(SongListSaveDialog, OffersListFilesInTheStartFolder) {
                 continue;
             seen = true;
             EXPECT_EQ(dialog->windowTitle(), "File list select dialog");
-            EXPECT_EQ(dialog->nameFilters(), QStringList({"File list (*.lst)", "All Files (*)"}));
+            EXPECT_EQ(dialog->nameFilters(),
+                      QStringList({"File list (*.lst)", "M3U playlist (*.m3u8)", "All Files (*)"}));
             EXPECT_EQ(dialog->defaultSuffix(), "lst");
             EXPECT_EQ(dialog->acceptMode(), QFileDialog::AcceptSave);
             EXPECT_FALSE(dialog->testOption(QFileDialog::DontConfirmOverwrite));

@@ -1,6 +1,7 @@
 vorn_add_test(songlist_searcher_tests
   SOURCES
     ${CMAKE_CURRENT_LIST_DIR}/fake_probe.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/playlist_file_test.cpp
     ${CMAKE_CURRENT_LIST_DIR}/song_list_file_test.cpp
     ${CMAKE_CURRENT_LIST_DIR}/song_list_test.cpp
     ${CMAKE_CURRENT_LIST_DIR}/song_searcher_test.cpp

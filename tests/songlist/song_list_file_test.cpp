@@ -109,6 +109,45 @@ TEST(SongListFileReader, WrittenListReadsBackWithTheSamePaths) {
     EXPECT_EQ(read.paths, written);
 }
 
+// Linux names may hold TABs and line breaks, media texts too: what is written reads back
+// as the same songs, and what can't be written is left out and counted.
+TEST(SongListFileReader, LineBreaksInTextsAndPathsThatCantBeCarried) {
+    TempTree tree;
+    SongList list;
+    Paths kept;
+    for (int i = 0; i < 19; ++i) {
+        kept.push_back("/m/" + std::to_string(i) + "\r.wav");
+        list.append(kept.back(), "by\tsomeone\r", "two\nlines\r\nhere");
+    }
+    for (const char* odd : {"/m/a\tb.wav", "/m/a\nb.wav", "#relative.wav", ""})
+        list.append(odd, "", "");
+    list.append("/m/" + std::string(kSongListLineMax, 'x'), "", "");
+    list.append("/m/long texts.wav", std::string(3000, 'a'), std::string(3000, 't'));
+    kept.push_back("/m/long texts.wav");
+    const std::string path = tree.root() + "/odd.lst";
+    std::size_t leftOut = 0;
+    ASSERT_EQ(writeSongList(path, list, nullptr, &leftOut), 0);
+    EXPECT_EQ(leftOut, 5u);
+    const ReadResult read = readList(path);
+    EXPECT_EQ(read.result, 0) << "no line is longer than the reader takes";
+    EXPECT_EQ(read.paths, kept);
+    EXPECT_NE(readWholeFile(path).find("\tby someone \ttwo lines  here\r\n"), std::string::npos);
+}
+
+TEST(SongListFileReader, AByteOrderMarkAtTheStartIsSkipped) {
+    TempTree tree;
+    const std::string bom = "\xEF\xBB\xBF";
+    EXPECT_EQ(readList(tree.file("a.lst", bom + "/m/a.wav\r\n" + bom + "/m/b.wav\n")).paths,
+              (Paths{"/m/a.wav", bom + "/m/b.wav"}));
+    EXPECT_TRUE(readList(tree.file("c.lst", bom + "#v1000\r\n")).paths.empty());
+    EXPECT_TRUE(readList(tree.file("d.lst", bom)).paths.empty());
+    EXPECT_EQ(readList(tree.file("e.lst", "\xEF\xBB/x\n")).paths, Paths{"\xEF\xBB/x"});
+    const std::string fits(kSongListLineMax, 'p');
+    const ReadResult full = readList(tree.file("f.lst", bom + fits + "\n/m/c.wav\n"));
+    EXPECT_EQ(full.result, 0) << "the mark does not count against the line";
+    EXPECT_EQ(full.paths, (Paths{fits, "/m/c.wav"}));
+}
+
 TEST(SongListFileReader, CommentsEmptyLinesAndLineEnds) {
     TempTree tree;
     EXPECT_EQ(readList(tree.file("empty.lst")).result, 0);

@@ -243,6 +243,21 @@ TEST_F(SearchTest, SongListFilesAreReadInTurn) {
     EXPECT_EQ(notified, std::vector<int>{0});
 }
 
+// A File selection takes each item by what it is: a folder is searched, a playlist read
+// (its texts standing in where the media has none), a file probed; in the order given.
+TEST_F(SearchTest, AFileSelectionTakesEachItemByWhatItIs) {
+    const std::string inFolder = tree.file("f/a.wav");
+    const std::string listed = tree.file("noinfo.wav");
+    const std::string named = tree.file("b.mp3");
+    const std::string m3u = tree.file("p.m3u", "#EXTINF:5,Who - What\nnoinfo.wav\n");
+    const std::string pls = tree.file("p.pls", "[playlist]\nFile1=b.mp3\nTitle1=Ignored\n");
+    search(File, tree.root() + "/f|" + m3u + "|" + named + "|" + pls + "|");
+    EXPECT_EQ(paths(), (std::vector<std::string>{inFolder, listed, named, named}));
+    EXPECT_EQ(list.authorAt(1), "Who");
+    EXPECT_EQ(list.titleAt(1), "What");
+    EXPECT_EQ(list.titleAt(3), "T:b.mp3") << "the media's own title comes first";
+}
+
 namespace {
 // A listening UNIX socket at `path`; the descriptor stays open for the test.
 int bindSocket(const std::string& path) {

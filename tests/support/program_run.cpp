@@ -1,0 +1,65 @@
+#include "support/program_run.h"
+
+#include <fcntl.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
+
+#include "support/temp_dir.h"
+
+namespace testsupport {
+
+ProgramRun runVorn(const std::vector<std::string>& arguments, int timeoutSeconds) {
+    ProgramRun run;
+    const char* binDir = std::getenv("VORN_BIN_DIR");
+    if (binDir == nullptr)
+        return run;
+    const std::string program = std::string(binDir) + "/vorn";
+    const std::string limit = std::to_string(timeoutSeconds);
+    std::vector<const char*> argv{"timeout", limit.c_str(), program.c_str()};
+    for (const std::string& argument : arguments)
+        argv.push_back(argument.c_str());
+    argv.push_back(nullptr);
+
+    TempDir dir;
+    const std::string outputPath = dir.file("output");
+    const pid_t child = fork();
+    if (child == 0) {
+        const int out = ::open(outputPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+        if (out < 0)
+            _exit(127);
+        ::dup2(out, 1);
+        ::dup2(out, 2);
+        ::execvp("timeout", const_cast<char* const*>(argv.data()));
+        _exit(127);
+    }
+    int status = 0;
+    if (child < 0 || ::waitpid(child, &status, 0) != child)
+        return run;
+    run.output = readFile(outputPath);
+    // timeout(1) ends with 124 when it had to stop the program.
+    run.exited = WIFEXITED(status) && WEXITSTATUS(status) != 124;
+    run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    return run;
+}
+
+std::string readFile(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::stringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+int reportBlocks(const std::string& reportPath) {
+    const std::string text = readFile(reportPath);
+    const std::string marker = std::string(70, '-') + "\r\n";
+    int count = 0;
+    for (auto at = text.find(marker); at != std::string::npos; at = text.find(marker, at + 1))
+        ++count;
+    return count;
+}
+
+}  // namespace testsupport
