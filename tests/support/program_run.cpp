@@ -46,20 +46,8 @@ ProgramRun runVorn(const std::vector<std::string>& arguments, int timeoutSeconds
     return run;
 }
 
-std::string readFile(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
-
 int reportBlocks(const std::string& reportPath) {
-    const std::string text = readFile(reportPath);
-    const std::string marker = std::string(70, '-') + "\r\n";
-    int count = 0;
-    for (auto at = text.find(marker); at != std::string::npos; at = text.find(marker, at + 1))
-        ++count;
-    return count;
+    return countOf(readFile(reportPath), std::string(70, '-') + "\r\n");
 }
 
 }  // namespace testsupport

@@ -4,6 +4,8 @@
 #include <string>
 #include <vector>
 
+#include "support/temp_dir.h"  // readFile, countOf
+
 namespace testsupport {
 
 struct ProgramRun {
@@ -14,9 +16,6 @@ struct ProgramRun {
 
 // `vorn arguments...`, ended after `timeoutSeconds`.
 ProgramRun runVorn(const std::vector<std::string>& arguments, int timeoutSeconds = 90);
-
-// The whole file; empty when it can't be read.
-std::string readFile(const std::string& path);
 
 // Report blocks in a pipeline report file: one per song opened for play.
 int reportBlocks(const std::string& reportPath);
