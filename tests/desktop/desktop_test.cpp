@@ -181,7 +181,7 @@ class DesktopTest : public ::testing::Test {
     std::unique_ptr<Process> helper;
 };
 
-// Issue 13, fault 1: the settings sheet opened from the tray menu while no window is
+// The settings sheet opened from the tray menu while no window is
 // visible, then cancelled, must not end the program; Exit still saves everything.
 TEST_F(DesktopTest, SettingsFromTheTrayWhileHiddenKeepsTheProgramRunning) {
     startDesktop();
@@ -228,7 +228,7 @@ TEST_F(DesktopTest, SettingsFromTheTrayWhileHiddenKeepsTheProgramRunning) {
     EXPECT_TRUE(iniValue(iniText(), "PlaySettings", "PlayTime").has_value()) << iniText();
 }
 
-// Issue 13, fault 2: a first start (no stored position) that plays at once keeps both
+// A first start (no stored position) that plays at once keeps both
 // title bars on the screen and saves a position whose title bar is reachable.
 TEST_F(DesktopTest, FirstStartThatPlaysAtOnceKeepsTheTitleBarsOnTheScreen) {
     startDesktop();
@@ -258,7 +258,7 @@ TEST_F(DesktopTest, FirstStartThatPlaysAtOnceKeepsTheTitleBarsOnTheScreen) {
     EXPECT_EQ(top, after.frameY());
 }
 
-// Issue 13, fault 2: a stored position whose title bar is off the screen is not taken.
+// A stored position whose title bar is off the screen is not taken.
 TEST_F(DesktopTest, StoredPositionWithTheTitleBarOffTheScreenIsNotTaken) {
     startDesktop();
     writeIni("[App]\nleft=-1\ntop=-20\n");
@@ -270,7 +270,7 @@ TEST_F(DesktopTest, StoredPositionWithTheTitleBarOffTheScreenIsNotTaken) {
     EXPECT_GE(info.frameX(), 0);
 }
 
-// Issue 13, fault 3: five starts in a row leave the stored position as it was, with and
+// Five starts in a row leave the stored position as it was, with and
 // without isEndAndPlay; the player window stands exactly where the bar stood.
 class FiveStarts : public DesktopTest, public ::testing::WithParamInterface<bool> {};
 
@@ -308,7 +308,7 @@ TEST_P(FiveStarts, LeaveTheStoredPositionUnchanged) {
 INSTANTIATE_TEST_SUITE_P(Desktop, FiveStarts, ::testing::Values(false, true),
                          [](const auto& param) { return param.param ? "EndAndPlay" : "BarBack"; });
 
-// Issue 13, fault 4: minimised to the tray, both windows are unmapped and out of the task
+// Minimised to the tray, both windows are unmapped and out of the task
 // list; the tray brings them back.
 TEST_F(DesktopTest, MinimisedToTheTrayMeansUnmappedAndOutOfTheTaskList) {
     startDesktop();
@@ -355,7 +355,7 @@ TEST_F(DesktopTest, MainBarMinimisedToTheTrayIsUnmappedAndOutOfTheTaskList) {
     EXPECT_EQ(storedPosition(), std::make_pair(300, 200)) << iniText();
 }
 
-// Issue 13, fault 5: a tray host that starts after vorn gets the icon.
+// A tray host that starts after vorn gets the icon.
 TEST_F(DesktopTest, TrayHostThatStartsLaterGetsTheIcon) {
     startDesktop(/*withTray=*/false);
     startVorn();
@@ -364,7 +364,7 @@ TEST_F(DesktopTest, TrayHostThatStartsLaterGetsTheIcon) {
     EXPECT_NE(waitForTrayIcon(), 0u) << "no icon in a tray that came after vorn";
 }
 
-// Issue 13, fault 5: the tray host going away while the window is hidden in it shows the
+// The tray host going away while the window is hidden in it shows the
 // window again.
 TEST_F(DesktopTest, TrayHostGoingAwayWhileHiddenShowsTheWindow) {
     startDesktop();
@@ -378,7 +378,7 @@ TEST_F(DesktopTest, TrayHostGoingAwayWhileHiddenShowsTheWindow) {
     EXPECT_TRUE(waitUntil([&] { return shownAgain(bar); })) << "the bar is out of reach";
 }
 
-// Issue 13, fault 6: a drop anywhere on the bar, the combo box's edit field included,
+// A drop anywhere on the bar, the combo box's edit field included,
 // follows the drop rules: in File mode the files, each followed by "|", become the first
 // history entry.
 TEST_F(DesktopTest, DropOnTheComboBoxEditFieldFollowsTheDropRules) {
@@ -412,7 +412,7 @@ TEST_F(DesktopTest, DropOnTheComboBoxEditFieldFollowsTheDropRules) {
     EXPECT_EQ(iniValue(iniText(), "FileHistory", "Dir0"), a + "|" + b + "|") << iniText();
 }
 
-// Issue 13, fault 7: the song list is a tool window of the player window (no task-bar
+// The song list is a tool window of the player window (no task-bar
 // button of its own), tall enough for a useful number of rows and within the screen.
 TEST_F(DesktopTest, SongListIsAToolWindowOfThePlayerWithUsefulRows) {
     startDesktop();
@@ -463,7 +463,7 @@ TEST_F(DesktopTest, SongListIsAToolWindowOfThePlayerWithUsefulRows) {
     EXPECT_LE(info.y + info.height, Desktop::kHeight);
 }
 
-// Issue 12, item 5: tooltips show also while the player window is not the active one.
+// Tooltips show also while the player window is not the active one.
 TEST_F(DesktopTest, PlayerTooltipShowsOverAnInactiveWindow) {
     startDesktop();
     writeIni("[App]\nleft=300\ntop=200\n");
@@ -494,7 +494,7 @@ TEST_F(DesktopTest, PlayerTooltipShowsOverAnInactiveWindow) {
         << "no tooltip over the inactive player window";
 }
 
-// Issue 12, item 6: isStartAndIcon without a tray minimises the player window.
+// isStartAndIcon without a tray minimises the player window.
 TEST_F(DesktopTest, StartAndIconWithoutATrayMinimisesThePlayer) {
     startDesktop(/*withTray=*/false);
     writeIni("[App]\nleft=300\ntop=200\n[PlaySettings]\nisStartAndIcon=1\n");
