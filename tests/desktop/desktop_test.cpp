@@ -154,6 +154,28 @@ class DesktopTest : public ::testing::Test {
         return icon;
     }
 
+    // vorn with its bar stored at 300,200, the bar then minimised to the tray. Returns the
+    // bar and the tray icon; fails the test (fatally) when either step does not happen.
+    std::pair<unsigned long, unsigned long> startHiddenInTray() {
+        startDesktop();
+        writeIni("[App]\nleft=300\ntop=200\n");
+        startVorn();
+        const unsigned long bar = waitForBar();
+        EXPECT_NE(bar, 0u) << "no bar";
+        desktop->tool({"xdotool", "windowminimize", std::to_string(bar)});
+        EXPECT_TRUE(waitUntil([&] { return hiddenToTray(bar); }))
+            << "the bar did not go to the tray";
+        const unsigned long icon = waitForTrayIcon();
+        EXPECT_NE(icon, 0u) << "no tray icon";
+        if (bar == 0 || icon == 0)
+            ADD_FAILURE() << windowsOfVorn();
+        return {bar, icon};
+    }
+    void doubleClickAt(int x, int y) {
+        desktop->tool({"xdotool", "mousemove", std::to_string(x), std::to_string(y), "click",
+                       "--repeat", "2", "--delay", "80", "1"});
+    }
+
     void key(unsigned long window, const std::string& keys) {
         desktop->tool({"xdotool", "windowactivate", "--sync", std::to_string(window)}, false);
         desktop->tool({"xdotool", "key", "--clearmodifiers", keys});
@@ -184,16 +206,9 @@ class DesktopTest : public ::testing::Test {
 // The settings sheet opened from the tray menu while no window is
 // visible, then cancelled, must not end the program; Exit still saves everything.
 TEST_F(DesktopTest, SettingsFromTheTrayWhileHiddenKeepsTheProgramRunning) {
-    startDesktop();
-    writeIni("[App]\nleft=300\ntop=200\n");
-    startVorn();
-    const unsigned long bar = waitForBar();
-    ASSERT_NE(bar, 0u);
-    desktop->tool({"xdotool", "windowminimize", std::to_string(bar)});
-    ASSERT_TRUE(waitUntil([&] { return hiddenToTray(bar); })) << "the bar did not go to the tray";
-
-    const unsigned long icon = waitForTrayIcon();
-    ASSERT_NE(icon, 0u) << "no tray icon";
+    const auto [bar, icon] = startHiddenInTray();
+    if (HasFailure())
+        return;
     const auto [x, y] = desktop->centreOf(icon);
     desktop->tool({"xdotool", "mousemove", std::to_string(x), std::to_string(y), "click", "3"});
     // The menu grabs the keyboard: the first item is "Settings...".
@@ -219,8 +234,7 @@ TEST_F(DesktopTest, SettingsFromTheTrayWhileHiddenKeepsTheProgramRunning) {
 
     // Still there: a double-click on the icon brings the bar back, and Exit saves.
     ASSERT_TRUE(vorn->running()) << "closing the settings sheet ended the program";
-    desktop->tool({"xdotool", "mousemove", std::to_string(x), std::to_string(y), "click",
-                   "--repeat", "2", "--delay", "80", "1"});
+    doubleClickAt(x, y);
     ASSERT_TRUE(waitUntil([&] { return !vorn->running() || shownAgain(bar); }));
     ASSERT_TRUE(vorn->running()) << "the program ended";
     exitThroughBar(bar);
@@ -329,8 +343,7 @@ TEST_F(DesktopTest, MinimisedToTheTrayMeansUnmappedAndOutOfTheTaskList) {
               std::string::npos);
 
     const auto [x, y] = desktop->centreOf(icon);
-    desktop->tool({"xdotool", "mousemove", std::to_string(x), std::to_string(y), "click",
-                   "--repeat", "2", "--delay", "80", "1"});
+    doubleClickAt(x, y);
     ASSERT_TRUE(waitUntil([&] { return shownAgain(player); })) << "the tray did not bring it back";
     const WindowInfo back = desktop->info(player);
     EXPECT_EQ(back.frameX(), 300);
@@ -338,18 +351,11 @@ TEST_F(DesktopTest, MinimisedToTheTrayMeansUnmappedAndOutOfTheTaskList) {
 }
 
 TEST_F(DesktopTest, MainBarMinimisedToTheTrayIsUnmappedAndOutOfTheTaskList) {
-    startDesktop();
-    writeIni("[App]\nleft=300\ntop=200\n");
-    startVorn();
-    const unsigned long bar = waitForBar();
-    ASSERT_NE(bar, 0u);
-    desktop->tool({"xdotool", "windowminimize", std::to_string(bar)});
-    ASSERT_TRUE(waitUntil([&] { return hiddenToTray(bar); }));
-    const unsigned long icon = waitForTrayIcon();
-    ASSERT_NE(icon, 0u);
+    const auto [bar, icon] = startHiddenInTray();
+    if (HasFailure())
+        return;
     const auto [x, y] = desktop->centreOf(icon);
-    desktop->tool({"xdotool", "mousemove", std::to_string(x), std::to_string(y), "click",
-                   "--repeat", "2", "--delay", "80", "1"});
+    doubleClickAt(x, y);
     ASSERT_TRUE(waitUntil([&] { return shownAgain(bar); }));
     exitThroughBar(bar);
     EXPECT_EQ(storedPosition(), std::make_pair(300, 200)) << iniText();
