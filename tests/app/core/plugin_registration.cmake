@@ -1,5 +1,6 @@
 # A stand-in plug-in library the registration tests copy into temporary folders.
 add_library(vorn_test_plugin_stub MODULE ${CMAKE_CURRENT_LIST_DIR}/plugin_stub.cpp)
+target_link_libraries(vorn_test_plugin_stub PRIVATE vorn_sanitizers)
 set_target_properties(vorn_test_plugin_stub PROPERTIES
   LIBRARY_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tests
   CXX_VISIBILITY_PRESET hidden)
