@@ -6,7 +6,7 @@
 
 #include "app/qt/main_bar.h"
 #include "app/qt/player_app.h"
-#include "app/qt/window_position.h"
+#include "app/widgets/window_position.h"
 #include "playback/qt/player_window.h"
 
 AppSettings& AppHost::settings() {

@@ -26,11 +26,11 @@
 #include "app/core/text_cut.h"
 #include "app/qt/main_bar_dialogs.h"
 #include "app/qt/main_bar_host.h"
-#include "app/qt/window_position.h"
 #include "app/widgets/about_box.h"
 #include "app/widgets/app_icons.h"
 #include "app/widgets/dialog_units.h"
 #include "app/widgets/flat_button.h"
+#include "app/widgets/window_position.h"
 #include "songlist/core/file_uri.h"
 
 namespace {

@@ -12,11 +12,11 @@
 
 #include "app/core/app_settings.h"
 #include "app/core/text_cut.h"
-#include "app/qt/window_position.h"
 #include "app/widgets/about_box.h"
 #include "app/widgets/app_icons.h"
 #include "app/widgets/dialog_units.h"
 #include "app/widgets/flat_button.h"
+#include "app/widgets/window_position.h"
 #include "playback/core/play_sequencer.h"
 #include "playback/core/rand_generator.h"
 #include "playback/core/search_done_channel.h"

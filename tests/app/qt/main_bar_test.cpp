@@ -11,8 +11,8 @@
 #include <QScreen>
 #include <QTest>
 
-#include "app/qt/window_position.h"
 #include "app/widgets/dialog_units.h"
+#include "app/widgets/window_position.h"
 #include "main_bar_fakes.h"
 
 namespace {

@@ -1,4 +1,4 @@
-#include "app/qt/window_position.h"
+#include "app/widgets/window_position.h"
 
 #include <QElapsedTimer>
 #include <QGuiApplication>
