@@ -23,11 +23,11 @@
 #include <string>
 #include <vector>
 
-#include "playback/gst_init.h"
-#include "playback/media_graph.h"
-#include "playback/media_probe.h"
-#include "songlist/song_list.h"
-#include "songlist/song_searcher.h"
+#include "app/gst/gst_init.h"
+#include "playback/gst/media_graph.h"
+#include "playback/gst/media_probe.h"
+#include "songlist/core/song_list.h"
+#include "songlist/core/song_searcher.h"
 #include "support/temp_dir.h"
 #include "support/test_media.h"
 

@@ -8,9 +8,9 @@
 #include <cstdlib>
 #include <mutex>
 
-#include "app/plugin_registration.h"
-#include "playback/gst_init.h"
-#include "playback/media_graph.h"
+#include "app/core/plugin_registration.h"
+#include "app/gst/gst_init.h"
+#include "playback/gst/media_graph.h"
 
 namespace {
 

@@ -12,8 +12,8 @@
 #include <memory>
 #include <string>
 
-#include "songlist/song_list.h"
-#include "songlist/song_searcher.h"
+#include "songlist/core/song_list.h"
+#include "songlist/core/song_searcher.h"
 
 namespace fs = std::filesystem;
 

@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <string>
 
-#include "songlist/song_list_file.h"
+#include "songlist/core/song_list_file.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const int fd = memfd_create("list.lst", 0);

@@ -4,8 +4,8 @@
 #include <string>
 
 #include "fuzz_input.h"
-#include "songlist/m3u_file.h"
-#include "songlist/song_list.h"
+#include "songlist/core/m3u_file.h"
+#include "songlist/core/song_list.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     if (auto file = streamOf(data, size)) {

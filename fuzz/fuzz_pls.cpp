@@ -2,7 +2,7 @@
 #include <cstdint>
 
 #include "fuzz_input.h"
-#include "songlist/pls_file.h"
+#include "songlist/core/pls_file.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     if (auto file = streamOf(data, size)) {

@@ -7,5 +7,5 @@ vorn_add_test(desktop_test
   LABELS desktop)
 add_executable(desktop_drag_source ${CMAKE_CURRENT_LIST_DIR}/drag_source.cpp)
 set_target_properties(desktop_drag_source PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tests)
-target_link_libraries(desktop_drag_source PRIVATE Qt6::Widgets)
+target_link_libraries(desktop_drag_source PRIVATE vorn_sanitizers Qt6::Widgets)
 add_dependencies(desktop_test vorn gstzarvex desktop_drag_source)

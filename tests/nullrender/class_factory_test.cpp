@@ -1,13 +1,13 @@
 // The program's path to the discard renderer: register the plug-in by file name, then
 // create the element by class identifier. Runs without the plug-in on GStreamer's plug-in
 // path, so the renderer exists only while registered.
-#include "playback/class_factory.h"
+#include "playback/gst/class_factory.h"
 
 #include <gtest/gtest.h>
 
-#include "app/plugin_registration.h"
+#include "app/core/plugin_registration.h"
+#include "app/gst/gst_init.h"
 #include "gst_test_support.h"
-#include "playback/gst_init.h"
 
 namespace {
 

@@ -6,8 +6,8 @@
 #include <cstdio>
 #include <memory>
 
+#include "app/gst/gst_init.h"
 #include "gst_test_support.h"
-#include "playback/gst_init.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 #include <filesystem>
 #include <string>
 
-#include "playback/gst_ptr.h"
+#include "app/gst/gst_ptr.h"
 
 namespace zarvex_test {
 

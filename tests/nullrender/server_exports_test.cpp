@@ -7,9 +7,9 @@
 #include <cstdint>
 #include <cstring>
 
+#include "app/gst/gst_init.h"
 #include "gst_test_support.h"
-#include "playback/class_factory.h"
-#include "playback/gst_init.h"
+#include "playback/gst/class_factory.h"
 
 namespace {
 

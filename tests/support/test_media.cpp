@@ -13,8 +13,8 @@
 #include <stdexcept>
 #include <vector>
 
-#include "playback/gst_init.h"
-#include "playback/gst_ptr.h"
+#include "app/gst/gst_init.h"
+#include "app/gst/gst_ptr.h"
 
 namespace testsupport {
 namespace {

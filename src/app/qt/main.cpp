@@ -1,0 +1,70 @@
+// vorn: a music player that plays folders, files and song lists.
+#include <QCommandLineParser>
+#include <QStringList>
+
+#include <cstdio>
+#include <string>
+
+#include "app/qt/player_app.h"
+
+namespace {
+
+// Paths are bytes, not text: a name that is not valid UTF-8 must reach the file system as
+// it came. Each byte becomes one Latin-1 character for the parser (option names are
+// ASCII) and toLatin1() gives the bytes back unchanged.
+QStringList argumentsOf(int argc, char** argv) {
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i)
+        arguments << QString::fromLatin1(argv[i]);
+    return arguments;
+}
+
+std::string bytesOf(const QString& argument) {
+    const QByteArray bytes = argument.toLatin1();
+    return std::string(bytes.constData(), static_cast<std::size_t>(bytes.size()));
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    // The command line is read before any window system is touched, so --help and
+    // --version work without a display.
+    QCommandLineParser parser;
+    parser.setApplicationDescription(QStringLiteral("vorn, a music player"));
+    const QCommandLineOption iniOption(QStringLiteral("ini"),
+                                       QStringLiteral("Keep the settings in FILE."),
+                                       QStringLiteral("FILE"));
+    const QCommandLineOption helpOption(QStringList{QStringLiteral("h"), QStringLiteral("help")},
+                                        QStringLiteral("Show this help and end."));
+    parser.addOption(helpOption);
+    const QCommandLineOption versionOption(QStringLiteral("version"),
+                                           QStringLiteral("Show the version and end."));
+    parser.addOption(iniOption);
+    parser.addOption(versionOption);
+    parser.addPositionalArgument(QStringLiteral("PATH"),
+                                 QStringLiteral("Folders, media files or song lists to play."),
+                                 QStringLiteral("[PATH...]"));
+
+    if (!parser.parse(argumentsOf(argc, argv))) {
+        std::fprintf(stderr, "vorn: %s\n", bytesOf(parser.errorText()).c_str());
+        return 2;
+    }
+    if (parser.isSet(helpOption)) {
+        QString help = parser.helpText();
+        help.replace(QStringLiteral("<executable_name>"), QStringLiteral("vorn"));
+        std::fputs(qPrintable(help), stdout);
+        return 0;
+    }
+    if (parser.isSet(versionOption)) {
+        std::puts("vorn 1.2");
+        return 0;
+    }
+
+    StartOptions options;
+    if (parser.isSet(iniOption))
+        options.iniFile = bytesOf(parser.value(iniOption));
+    for (const QString& path : parser.positionalArguments())
+        options.paths.push_back(bytesOf(path));
+    PlayerApp app(argc, argv, std::move(options));
+    return app.run();
+}

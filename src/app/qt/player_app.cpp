@@ -1,0 +1,239 @@
+#include "app/qt/player_app.h"
+
+#include <QApplication>
+#include <QMessageBox>
+#include <QTimer>
+#include <QWidget>
+
+#include <cstdio>
+#include <cstdlib>
+
+#include "app/core/command_line.h"
+#include "app/core/ini_location.h"
+#include "app/core/plugin_registration.h"
+#include "app/core/settings_io.h"
+#include "app/gst/gst_init.h"
+#include "app/qt/app_host.h"
+#include "app/qt/main_bar.h"
+#include "app/qt/tray_icon.h"
+#include "app/widgets/app_icons.h"
+#include "effects/gst/effect_catalogue.h"
+#include "effects/qt/settings_sheet.h"
+#include "playback/qt/player_window.h"
+
+namespace {
+
+PlayerApp* theApp = nullptr;
+
+}  // namespace
+
+PluginRegistration PluginRegistration::system() {
+    return PluginRegistration{
+        [](const std::filesystem::path& dir) { return ::registerPlugin(dir); },
+        [](const std::filesystem::path& dir) { return ::unregisterPlugin(dir); }};
+}
+
+PlayerApp::PlayerApp(int& argc, char** argv, StartOptions options, PluginRegistration registration)
+    : application_(std::make_unique<QApplication>(argc, argv)),
+      options_(std::move(options)),
+      registration_(std::move(registration)),
+      host_(std::make_unique<AppHost>(*this)) {
+    theApp = this;
+    // The program ends only through Exit, which saves everything: closing the last
+    // visible window (the settings sheet opened from the tray while the bar is hidden
+    // there, a message box) must not end it.
+    QApplication::setQuitOnLastWindowClosed(false);
+    // The media framework is initialised on the user-interface thread before any window
+    // exists, as the platform's component run time once was.
+    ensureGstInitialised();
+}
+
+PlayerApp::~PlayerApp() {
+    // Also after a failed start-up, so the registration never outlives the program.
+    if (initialised_ && registration_.unregisterPlugin) {
+        registration_.unregisterPlugin(programDir_);
+    }
+    // GStreamer stays initialised: it cannot be initialised again within one process.
+    settings.play.effectCatalogue = nullptr;
+    if (theApp == this)
+        theApp = nullptr;
+}
+
+PlayerApp* PlayerApp::instance() {
+    return theApp;
+}
+
+void PlayerApp::findProgramDir() {
+    // The link the kernel keeps names the program file with the file system's bytes.
+    std::error_code error;
+    const std::filesystem::path self = std::filesystem::read_symlink("/proc/self/exe", error);
+    const std::string file =
+        error ? QCoreApplication::applicationFilePath().toStdString() : self.string();
+    programDir_ = programDirectoryOf(file);
+}
+
+void PlayerApp::loadIcons() {
+    smallIcon_ = ::smallAppIcon();
+    appIcon_ = ::appIcon();
+    QApplication::setWindowIcon(appIcon_);
+}
+
+bool PlayerApp::InitInstance() {
+    // 1-2. The program folder and the one ini file every profile access goes to.
+    findProgramDir();
+    const IniLocation ini = locateIni(iniLocationFromEnvironment(options_.iniFile, programDir_));
+    iniPath_ = ini.path;
+    iniStore_ = std::make_unique<IniStore>(ini.path, ini.seed);
+
+    // 3. Register the plug-in; start-up goes on whatever the result.
+    initialised_ = true;
+    if (registration_.registerPlugin)
+        registration_.registerPlugin(programDir_);
+
+    // 4-6. Icons, the empty effect catalogue (the registry is read only when the user
+    // asks for effects), the settings.
+    loadIcons();
+    effectCatalogue_ = std::make_unique<EffectCatalogue>();
+    settings.play.effectCatalogue = effectCatalogue_.get();
+    loadSettings();
+
+    // 7. The player window, hidden.
+    if (!createPlayerWindow()) {
+        showCreateFailure();
+        return false;
+    }
+    // 8. The main bar.
+    if (!createMainBar()) {
+        saveSettings();
+        playerWindow.reset();
+        showCreateFailure();
+        return false;
+    }
+    // 9. The main bar has the screen.
+    mainWindow = mainBar.get();
+    menuSource = mainBarMenuSource();
+    // 10. The tray icon.
+    if (!settings.other.isnoTaskTray)
+        addTrayIcon();
+    playCommandLine();
+    return true;
+}
+
+int PlayerApp::ExitInstance() {
+    // Exit has saved everything already. A search stuck inside a system call (a dead
+    // network mount) can't be stopped, and the player window can't be destroyed under it:
+    // end the process rather than hang.
+    if (player_ && !player_->endSearch(kSearchEndLimit)) {
+        std::fputs("vorn: the search did not stop; ending without waiting for it\n", stderr);
+        std::fflush(nullptr);
+        std::_Exit(0);
+    }
+    trayIcon_.reset();
+    host_->setWindows(nullptr, nullptr);
+    bar_ = nullptr;
+    player_ = nullptr;
+    settings.play.effectCatalogue = nullptr;
+    effectCatalogue_.reset();
+    mainWindow = nullptr;
+    menuSource = nullptr;
+    mainBar.reset();
+    playerWindow.reset();
+    return 0;
+}
+
+int PlayerApp::run() {
+    const bool started = InitInstance();
+    if (started && mainWindow)
+        QApplication::exec();
+    ExitInstance();
+    return started ? 0 : 1;
+}
+
+void PlayerApp::loadSettings() {
+    ::loadSettings(*iniStore_, settings);
+}
+
+void PlayerApp::saveSettings() {
+    ::saveSettings(*iniStore_, settings);
+    iniStore_->flush();  // a failed write is ignored; the old file stays whole
+}
+
+void PlayerApp::openSettings(int startPage) {
+    // Owned by the window that has the screen, also while it is hidden in the tray.
+    if (!runSettingsSheet(settings, startPage, mainWindow))
+        return;
+    if (settings.other.isnoTaskTray) {
+        removeTrayIcon();
+        // The window may have been hidden in the tray while minimized.
+        if (mainWindow)
+            mainWindow->showNormal();
+    } else {
+        addTrayIcon();
+    }
+}
+
+bool PlayerApp::createPlayerWindow() {
+    auto window = std::make_unique<PlayerWindow>(*host_);
+    player_ = window.get();
+    host_->setWindows(bar_, player_);
+    playerWindow = std::move(window);
+    return true;
+}
+
+bool PlayerApp::createMainBar() {
+    // The bar reads its histories, mode and position and shows itself; with
+    // isStartAndPlay it queues Play for when start-up has finished.
+    auto bar = std::make_unique<MainBar>(*host_);
+    bar_ = bar.get();
+    host_->setWindows(bar_, player_);
+    mainBar = std::move(bar);
+    return true;
+}
+
+MenuSource* PlayerApp::mainBarMenuSource() {
+    return bar_;
+}
+
+void PlayerApp::addTrayIcon() {
+    if (!trayIcon_) {
+        trayIcon_ = std::make_unique<TrayIcon>(
+            std::make_unique<QtTrayBackend>(), [this] { return mainWindow; },
+            [this] { return menuSource; });
+        // A window hidden in a tray that has gone would be out of reach: show it.
+        trayIcon_->onTrayLost = [this] {
+            if (mainWindow && !mainWindow->isVisible()) {
+                mainWindow->showNormal();
+                mainWindow->raise();
+                mainWindow->activateWindow();
+            }
+        };
+    }
+    trayIcon_->addIcon(smallIcon_);
+}
+
+void PlayerApp::removeTrayIcon() {
+    if (trayIcon_)
+        trayIcon_->removeIcon();
+}
+
+void PlayerApp::setTrayTip(const std::string& text) {
+    if (trayIcon_)
+        trayIcon_->setTip(text);
+}
+
+void PlayerApp::playCommandLine() {
+    // Paths on the command line are played like a drop followed by Play, once start-up
+    // has finished; paths of another kind than the first are reported and skipped.
+    if (options_.paths.empty())
+        return;
+    const CommandLineSelection selection = selectionFromPaths(options_.paths);
+    for (const std::string& message : selection.messages)
+        std::fprintf(stderr, "%s\n", message.c_str());  // each line names the program
+    if (bar_ && !selection.text.empty())
+        bar_->startWithSelection(selection.mode, selection.text);
+}
+
+void PlayerApp::showCreateFailure() {
+    QMessageBox::warning(nullptr, QString::fromUtf8(kCreateFailCaption),
+                         QString::fromUtf8(kCreateFailText), QMessageBox::Ok);
+}

@@ -1,0 +1,142 @@
+#pragma once
+// The one application object of vorn. It owns the QApplication, the settings and the ini
+// store, the icons, the effect catalogue and the two top-level windows, and runs the
+// start-up and shut-down in their fixed order:
+//   construction  QApplication, GStreamer initialised on the user-interface thread
+//   InitInstance  program folder, ini path, plug-in registration, icons, empty effect
+//                 catalogue, settings, player window (hidden), main bar, mainWindow and
+//                 menuSource, tray icon
+//   message loop
+//   ExitInstance  effect catalogue, main bar, player window destroyed
+//   destruction   plug-in unregistered (exactly once, also after a failed start-up)
+#include <QIcon>
+
+#include <chrono>
+#include <cstdint>
+#include <filesystem>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "app/core/app_settings.h"
+#include "app/core/ini_store.h"
+
+class QApplication;
+class QWidget;
+class AppHost;
+class EffectCatalogue;
+class MainBar;
+class MenuSource;
+class PlayerWindow;
+class TrayIcon;
+
+// Text of the message box shown when a top-level window cannot be created.
+inline constexpr const char* kCreateFailText = "create fail.. quit.";
+inline constexpr const char* kCreateFailCaption = "tavik Vornel";
+
+// What the command line asks for.
+struct StartOptions {
+    std::optional<std::string> iniFile;  // --ini FILE
+    std::vector<std::string> paths;      // positional paths to play
+};
+
+// The plug-in registration calls, replaceable so a test can watch them; by default the
+// real registerPlugin / unregisterPlugin for the program folder.
+struct PluginRegistration {
+    std::function<std::uint32_t(const std::filesystem::path& programDir)> registerPlugin;
+    std::function<std::uint32_t(const std::filesystem::path& programDir)> unregisterPlugin;
+    static PluginRegistration system();
+};
+
+class PlayerApp {
+  public:
+    // `argc` must outlive the object, as QApplication requires.
+    PlayerApp(int& argc, char** argv, StartOptions options = {},
+              PluginRegistration registration = PluginRegistration::system());
+    virtual ~PlayerApp();
+    PlayerApp(const PlayerApp&) = delete;
+    PlayerApp& operator=(const PlayerApp&) = delete;
+
+    // The single application object; null before construction and after destruction.
+    static PlayerApp* instance();
+
+    // Start-up; false when a window could not be created (the program then ends).
+    bool InitInstance();
+    // Destroys the effect catalogue, the main bar and the player window; returns 0.
+    int ExitInstance();
+    // InitInstance, the message loop, ExitInstance. Returns the exit status: 0, or 1
+    // when the start-up failed.
+    int run();
+
+    // The settings from and to the ini file. saveSettings also puts every other write
+    // made to iniStore() since the last save (histories, window position) on disk, in
+    // one atomic replacement; a failed write is ignored.
+    void loadSettings();
+    void saveSettings();
+    // Every profile read and write of the program goes through this store.
+    IniStore& iniStore() { return *iniStore_; }
+
+    // Runs the settings sheet at `startPage` (0 other settings, 1 play options) and, when
+    // confirmed, re-applies the tray choice. The ini file is written only at Exit.
+    void openSettings(int startPage);
+    // The tray icon's tip ("tavik vorn", "<...> Playing .."), when the icon is shown.
+    void setTrayTip(const std::string& text);
+    // Add or remove the tray icon (main bar window, tip "tavik vorn", smallIcon).
+    virtual void addTrayIcon();
+    virtual void removeTrayIcon();
+
+    const std::string& programDir() const { return programDir_; }
+    const std::string& iniPath() const { return iniPath_; }
+    const StartOptions& startOptions() const { return options_; }
+    EffectCatalogue* effectCatalogue() const { return effectCatalogue_.get(); }
+    const QIcon& appIcon() const { return appIcon_; }
+    const QIcon& smallIcon() const { return smallIcon_; }
+
+    AppSettings settings;
+    // The window that has the screen: the main bar, or the player window during a play
+    // session. The program ends when it is destroyed.
+    QWidget* mainWindow = nullptr;
+    // The menu filler of mainWindow; the tray menu is filled through it.
+    MenuSource* menuSource = nullptr;
+
+  protected:
+    // Seams for the windows that join the application object as they are written.
+    // Start-up step 7: create the player window hidden, without owner, into
+    // playerWindow. False when it cannot be created. Without a player window class yet
+    // there is nothing to create and the step succeeds.
+    virtual bool createPlayerWindow();
+    // Step 8: create the visible main bar into mainBar; it reads the histories, the mode
+    // and its position and may post Play. False when it cannot be created.
+    virtual bool createMainBar();
+    // Step 9: the menu filler the main bar offers.
+    virtual MenuSource* mainBarMenuSource();
+    // The "create fail.. quit." message box.
+    virtual void showCreateFailure();
+
+    std::unique_ptr<QWidget> mainBar;
+    std::unique_ptr<QWidget> playerWindow;
+
+  private:
+    void findProgramDir();
+    void loadIcons();
+    void playCommandLine();
+
+    std::unique_ptr<QApplication> application_;
+    StartOptions options_;
+    PluginRegistration registration_;
+    std::string programDir_;
+    std::string iniPath_;
+    std::unique_ptr<IniStore> iniStore_;
+    std::unique_ptr<EffectCatalogue> effectCatalogue_;
+    QIcon appIcon_;
+    QIcon smallIcon_;
+    std::unique_ptr<AppHost> host_;
+    std::unique_ptr<TrayIcon> trayIcon_;
+    MainBar* bar_ = nullptr;          // the real main bar inside mainBar, when it is one
+    PlayerWindow* player_ = nullptr;  // the real player window inside playerWindow
+    // How long the end of the program waits for a search to stop.
+    static constexpr std::chrono::milliseconds kSearchEndLimit{1500};
+    bool initialised_ = false;
+};

@@ -1,0 +1,415 @@
+#include "playback/core/play_sequencer.h"
+
+#include <cerrno>
+#include <cmath>
+#include <cstdio>
+
+#include "app/core/app_settings.h"
+#include "songlist/core/song_list.h"
+#include "songlist/core/song_searcher.h"
+
+namespace {
+
+constexpr const char* kTitleAtStart = "Player";
+constexpr const char* kSearching = "検索中...";
+constexpr const char* kStillSearching = "検索中.....";
+constexpr const char* kIdleTrayTip = "tavik vorn";
+
+// Whole seconds of a time in seconds; NaN, negative and out-of-range values give 0 so the
+// conversion is always defined.
+int wholeSeconds(double seconds) {
+    if (!(seconds >= 0) || seconds >= 2147483647.0)
+        return 0;
+    return static_cast<int>(seconds);
+}
+
+std::string playingText(const std::string& title) {
+    return "<" + title + "> Playing ..";
+}
+std::string pausingText(const std::string& title) {
+    return "<" + title + "> Pausing ..";
+}
+
+}  // namespace
+
+int randomIndexFor(int draw, int n) {
+    if (draw < n)
+        return draw;
+    if (n > 10)
+        return draw % n;
+    const int tenth = draw / 10;
+    return tenth < n ? tenth : tenth % n;
+}
+
+std::string formatClock(double seconds) {
+    const int s = wholeSeconds(seconds);
+    char text[32];
+    std::snprintf(text, sizeof text, "%02d:%02d", s / 60, s % 60);
+    return text;
+}
+
+int sliderPositionFor(double position, double duration) {
+    if (!(duration > 0))
+        return 0;
+    const double value = position * 100.0 / duration;
+    // The slider keeps out-of-range positions at its ends.
+    if (!(value >= 0))
+        return 0;
+    if (value >= 100)
+        return 100;
+    return static_cast<int>(value);
+}
+
+PlaySequencer::PlaySequencer(Player& player, SongSearcher& searcher, SongList& list,
+                             SequencerTimers& timers, PlayerView& view, const AppSettings& settings,
+                             RandGenerator& random)
+    : player_(player),
+      searcher_(searcher),
+      list_(list),
+      timers_(timers),
+      view_(view),
+      settings_(settings),
+      random_(random) {}
+
+PlaySequencer::~PlaySequencer() {
+    shutdown();
+}
+
+bool PlaySequencer::startSearchThread() {
+    return searcher_.start();
+}
+
+bool PlaySequencer::stopSearchAndWait(std::chrono::milliseconds limit) {
+    searcher_.requestStop();
+    waitingForSearch_ = true;
+    const bool ended = searcher_.waitForEnd([this] { view_.pumpEvents(); }, limit);
+    waitingForSearch_ = false;
+    return ended;
+}
+
+bool PlaySequencer::shutdown(std::chrono::milliseconds limit) {
+    // A thread that is still running may yet read its notification: leave it in place.
+    if (!stopSearchAndWait(limit))
+        return false;
+    searcher_.setNotify({});
+    player_.SetNotifyWindow({});
+    return true;
+}
+
+int PlaySequencer::startSession(const std::string& selection, ListType kind) {
+    // The window keeps serving its events while it waits below; a second start from one
+    // of them would rewrite the searcher under the first.
+    if (waitingForSearch_)
+        return 0;
+    // The previous session's search was asked to stop when that session ended; it still
+    // finishes the file it probes. Wait for it here, before the list is emptied and the
+    // searcher rewritten, so no two searches ever overlap.
+    stopSearchAndWait();
+    inSession_ = true;
+
+    playedCount_ = 0;
+    stopAfterCurrent_ = false;
+    if (settings_.play.isStartAndIcon)
+        view_.iconify();
+
+    view_.resetSlider();
+    durationSeconds_ = 0;
+    totalTimeText_.clear();
+    elapsedTimeText_.clear();
+    view_.setStatusText(kTitleAtStart);
+    currentIndex_ = -1;
+    view_.setSliderText(kSearching);
+
+    if (settings_.other.slistAddType == 0) {
+        list_.clear();
+        view_.refreshItemCount(0);
+    }
+    timers_.startTimer(TimerId::PositionTimer, kPositionPeriodMs);
+
+    if (settings_.other.slistAddType == 1 && selection == lastSelection_) {
+        return playIndex(chooseNext());
+    }
+
+    lastSelection_ = selection;
+    searcher_.selection = selection;
+    searcher_.kind = kind;
+    searcher_.setPatterns(settings_.other.searchExtent);
+    searcher_.setNotify([this](int result) { view_.sendSearchDone(result); });
+
+    timers_.startTimer(TimerId::AdvanceTimer, kAdvancePollMs);
+
+    if (!startSearchThread()) {
+        endSession();
+        return EAGAIN;  // what the system reports when it can't create a thread
+    }
+    return 0;
+}
+
+int PlaySequencer::chooseNext() {
+    ++playedCount_;
+    const PlayOptions& play = settings_.play;
+    if (!play.isEndless && play.playCnt != 0 && playedCount_ > play.playCnt) {
+        return kNoFurtherSong;
+    }
+    return play.isRandom ? chooseRandom() : chooseInOrder();
+}
+
+int PlaySequencer::chooseRandom() {
+    int n = list_.count();
+    if (!searcher_.running() && !settings_.play.isEndless && playedCount_ >= n) {
+        return kNoRandomSong;
+    }
+    for (;;) {
+        // The current song is never chosen twice in a row. With no other entry to choose
+        // (an empty list, or one entry that is the current one) there is no song: drawing
+        // on would spin the user-interface thread, which the search thread may be waiting
+        // on.
+        if (n <= 0 || (n == 1 && currentIndex_ == 0))
+            return kNoRandomSong;
+        const int index = randomIndexFor(random_.draw(), n);
+        if (index != currentIndex_) {
+            currentIndex_ = index;
+            return index;
+        }
+        if (searcher_.running())
+            n = list_.count();
+    }
+}
+
+int PlaySequencer::chooseInOrder() {
+    ++currentIndex_;
+    if (currentIndex_ < list_.count())
+        return currentIndex_;
+    if (searcher_.running()) {
+        // A position the search has not filled yet: the timer plays it once it is there.
+        timers_.startTimer(TimerId::AdvanceTimer, kAdvancePollMs);
+        return currentIndex_;
+    }
+    currentIndex_ = settings_.play.isEndless ? 0 : kNoFurtherSong;
+    return currentIndex_;
+}
+
+int PlaySequencer::playIndex(int i) {
+    if (i < 0 || i >= list_.count())
+        return kIndexOutsideList;
+    // A song chosen directly supersedes a pending wait for a song, between songs or before
+    // a repeat; otherwise that timer's tick would restart or resume the song later.
+    timers_.killTimer(TimerId::AdvanceTimer);
+    timers_.killTimer(TimerId::ResumeTimer);
+    currentIndex_ = i;
+    return playSong(list_.pathAt(i));
+}
+
+int PlaySequencer::playSong(const std::string& path) {
+    const PlayOptions& play = settings_.play;
+    const OtherOptions& other = settings_.other;
+    player_.setReportPath(other.filter);
+    player_.setEffects(play.useEffect ? play.effectCatalogue : nullptr);
+    repeatCount_ = 0;
+
+    if (player_.Open(path, true) < 0) {
+        view_.showMessage("(" + path + ") open error. " + player_.GetErrorText(256));
+        return kOpenError;
+    }
+
+    // A file with some tags but not all offers empty texts for the missing ones: an empty
+    // text counts as missing, so the window never shows a blank title or slider text.
+    std::string text;
+    displayTitle_ = player_.GetContentText(1, text) >= 0 && !text.empty() ? text : path;
+    text.clear();
+    if (player_.GetContentText(2, text) >= 0 && !text.empty())
+        displayTitle_ += " - " + text;
+    text.clear();
+    const bool described = player_.GetContentText(3, text) >= 0 && !text.empty();
+    view_.setSliderText(described ? text : displayTitle_);
+
+    durationSeconds_ = player_.GetDuration();
+    const int total = wholeSeconds(durationSeconds_);
+    char totalText[32];
+    std::snprintf(totalText, sizeof totalText, "/%02d:%02d", total / 60, total % 60);
+    totalTimeText_ = totalText;
+    elapsedTimeText_ = "00:00";
+
+    PlayerView& view = view_;
+    player_.SetNotifyWindow([&view] { view.postGraphNotify(); });
+
+    if (play.PlayTime > 0 && play.PlayTime < total)
+        player_.SetStopTime(play.PlayTime);
+
+    const int result = player_.Run(path.c_str());
+    if (result == 0) {
+        const std::string status = playingText(displayTitle_);
+        view_.setStatusText(status);
+        if (!other.isnoTaskTray)
+            view_.setTrayTip(status);
+    }
+    view_.resetSlider();
+    return result;
+}
+
+void PlaySequencer::onAdvanceTimer() {
+    const int n = list_.count();
+    if ((currentIndex_ == -1 && n > 0) || (currentIndex_ >= 0 && currentIndex_ < n)) {
+        timers_.killTimer(TimerId::AdvanceTimer);
+        const int result = playIndex(currentIndex_ == -1 ? chooseNext() : currentIndex_);
+        view_.refreshItemCount(list_.count());
+        if (result < 0)
+            endSession();
+        return;
+    }
+    if (searcher_.running()) {
+        view_.setSliderText(kStillSearching);
+        return;
+    }
+    // The search has ended and left nothing (more) to play.
+    timers_.killTimer(TimerId::AdvanceTimer);
+    view_.soundExclamation();
+    endSession();
+}
+
+void PlaySequencer::onResumeTimer() {
+    player_.Run(nullptr);
+    timers_.killTimer(TimerId::ResumeTimer);
+}
+
+int PlaySequencer::onPositionTimer() {
+    const double position = player_.GetCurrentPosition();
+    elapsedTimeText_ = formatClock(position);
+    return sliderPositionFor(position, durationSeconds_);
+}
+
+void PlaySequencer::onSongEnded() {
+    const int event = player_.PollEvent();
+    if (event < 1 || event > 3 || !inSession_)
+        return;
+
+    if (stopAfterCurrent_) {
+        endSession();
+        stopAfterCurrent_ = false;
+        return;
+    }
+
+    const PlayOptions& play = settings_.play;
+    if (play.isRepeat && (play.repeatCnt == 0 || repeatCount_ < play.repeatCnt)) {
+        player_.Pause();
+        player_.Seek(0, true);
+        if (play.waitTime > 0) {
+            timers_.startTimer(TimerId::ResumeTimer, periodForSeconds(play.waitTime));
+        } else {
+            player_.Run(nullptr);
+        }
+        ++repeatCount_;
+        return;
+    }
+
+    if (currentIndex_ >= 0) {
+        const int next = chooseNext();
+        if (next >= 0) {
+            if (play.waitTime > 0) {
+                // The tick plays currentIndex, which chooseNext has set.
+                timers_.startTimer(TimerId::AdvanceTimer, periodForSeconds(play.waitTime));
+            } else {
+                view_.postPlayIndex(next);
+            }
+            return;
+        }
+    }
+    endSession();
+}
+
+void PlaySequencer::onPlayIndex(int index) {
+    if (inSession_)
+        playIndex(index);
+}
+
+void PlaySequencer::onSearchDone(int /*result*/) {
+    view_.refreshItemCount(list_.count());
+}
+
+void PlaySequencer::seekToSlider(int sliderPosition) {
+    player_.Seek(sliderPosition * durationSeconds_ * 0.01, true);
+}
+
+void PlaySequencer::endSession() {
+    finishSession();
+}
+
+bool PlaySequencer::finishSession() {
+    searcher_.requestStop();
+    player_.Stop();
+    timers_.killTimer(TimerId::PositionTimer);
+    timers_.killTimer(TimerId::AdvanceTimer);
+    timers_.killTimer(TimerId::ResumeTimer);
+    if (!settings_.other.isnoTaskTray)
+        view_.setTrayTip(kIdleTrayTip);
+    view_.handBackToMainBar();
+    inSession_ = false;
+    if (settings_.other.isEndAndPlay) {
+        view_.postExitToMainBar();
+        return true;
+    }
+    return false;
+}
+
+void PlaySequencer::showPlayingStatus() {
+    view_.setStatusText(playingText(displayTitle_));
+}
+
+bool PlaySequencer::onCommand(int id) {
+    using namespace player_command;
+    switch (id) {
+        case ID_PREV_SONG:
+            if (currentIndex_ > 0) {
+                player_.Stop();
+                --currentIndex_;
+                playIndex(currentIndex_);
+            }
+            return true;
+        case ID_NEXT_SONG:
+            player_.Stop();
+            playIndex(chooseNext());
+            return true;
+        case ID_RESTART_SONG:
+            player_.Pause();
+            player_.Seek(0, true);
+            player_.Run(nullptr);
+            return true;
+        case ID_REMOVE_SONG:
+            // Only an entry that exists can be removed: in order play may be waiting at a
+            // position the search has not filled yet.
+            if (currentIndex_ >= 0 && currentIndex_ < list_.count()) {
+                player_.Pause();
+                list_.removeAt(currentIndex_);
+                view_.refreshItemCount(list_.count());
+                view_.postPlayIndex(chooseNext());
+            }
+            return true;
+        case ID_STOP_AFTER_SONG:
+            stopAfterCurrent_ = true;
+            view_.redrawSlider();
+            return true;
+        case ID_CHOOSE_SONG:
+            view_.showSongList(currentIndex_);
+            return true;
+        case ID_PAUSE_RESUME:
+            if (player_.CanPause()) {
+                player_.Pause();
+                view_.setStatusText(pausingText(displayTitle_));
+            } else if (player_.Run(nullptr) == 0) {
+                // Only a graph that really runs again is reported as playing.
+                showPlayingStatus();
+            }
+            return true;
+        case ID_STOP_PLAYING:
+            endSession();
+            return true;
+        case ID_APP_EXIT:
+            // With isEndAndPlay the end of the session has posted Exit already; a second
+            // one would run the main bar's exit twice.
+            if (!finishSession())
+                view_.postExitToMainBar();
+            return true;
+        default:
+            return false;
+    }
+}

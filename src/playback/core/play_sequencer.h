@@ -1,0 +1,142 @@
+#pragma once
+// The logic of a play session: searching, choosing and playing songs one after another by
+// the play options, the user's commands on the session, and its end. It runs entirely on
+// the user-interface thread, driven by the player window's timers, messages and commands,
+// and talks to the graph, the timers and the window through narrow interfaces.
+#include <chrono>
+#include <string>
+
+#include "app/core/list_type.h"
+#include "playback/core/player.h"
+#include "playback/core/player_view.h"
+#include "playback/core/rand_generator.h"
+#include "playback/core/sequencer_timers.h"
+#include "songlist/core/thread_task.h"
+
+struct AppSettings;
+class SongList;
+class SongSearcher;
+
+// Command ids of the player window's menus that act on the session.
+namespace player_command {
+inline constexpr int ID_PREV_SONG = 103;
+inline constexpr int ID_NEXT_SONG = 104;
+inline constexpr int ID_RESTART_SONG = 105;
+inline constexpr int ID_REMOVE_SONG = 106;
+inline constexpr int ID_STOP_AFTER_SONG = 107;
+inline constexpr int ID_CHOOSE_SONG = 108;
+inline constexpr int ID_PAUSE_RESUME = 201;
+inline constexpr int ID_STOP_PLAYING = 2;  // the dialog's cancel id: Escape, close button
+inline constexpr int ID_APP_EXIT = 57665;  // the platform's standard exit id
+}  // namespace player_command
+
+// Index for a random draw r (0..32767) over n > 0 songs. Large lists take r modulo n;
+// lists of up to ten songs take r itself when it fits, else r / 10, reduced modulo n.
+int randomIndexFor(int draw, int n);
+
+// "%02d:%02d" of whole seconds (minutes not limited to two digits). NaN, negative and
+// huge values count as 0.
+std::string formatClock(double seconds);
+// Slider position (0..100) for `position` seconds into a song of `duration` seconds. An
+// unknown (zero or negative) duration leaves the slider at its start.
+int sliderPositionFor(double position, double duration);
+
+class PlaySequencer {
+  public:
+    // Results.
+    static constexpr int kNoFurtherSong = -1;  // in order or playCnt: nothing left
+    static constexpr int kNoRandomSong = -2;   // random: exhausted, empty or no other song
+    static constexpr int kOpenError = -11;     // the song can't be opened
+    static constexpr int kIndexOutsideList = -200;
+
+    // All references must outlive the sequencer. The settings are read at the moment each
+    // rule needs them, so changes during a session apply from the next decision on.
+    PlaySequencer(Player& player, SongSearcher& searcher, SongList& list, SequencerTimers& timers,
+                  PlayerView& view, const AppSettings& settings, RandGenerator& random);
+    // Stops and waits for a running search (see shutdown).
+    virtual ~PlaySequencer();
+    PlaySequencer(const PlaySequencer&) = delete;
+    PlaySequencer& operator=(const PlaySequencer&) = delete;
+
+    // Starts a session over `selection`: 0, the result of the first play when the list is
+    // kept without a search, or the system error code when the search thread can't start.
+    int startSession(const std::string& selection, ListType kind);
+    // Index to play next (counted toward playCnt), or kNoFurtherSong / kNoRandomSong.
+    int chooseNext();
+    // Plays entry i; kIndexOutsideList for an index outside the list (nothing changes).
+    int playIndex(int i);
+    // Opens and runs `path`: 0 when it runs, kOpenError, or the graph's Run result.
+    int playSong(const std::string& path);
+    void endSession();
+
+    // Handlers the player window calls.
+    void onAdvanceTimer();
+    void onResumeTimer();
+    // PositionTimer tick: updates the elapsed time text and returns the slider position.
+    int onPositionTimer();
+    // GraphNotify: takes one graph event.
+    void onSongEnded();
+    // PlayIndex message: plays that index; ignored outside a session.
+    void onPlayIndex(int index);
+    // SearchDone, handled while the search thread waits: refreshes the list view's count.
+    void onSearchDone(int result);
+    // Seeks to the slider position (0..100) the user dragged or clicked to.
+    void seekToSlider(int sliderPosition);
+    // Session commands (player_command ids). False for an id that isn't one of them.
+    bool onCommand(int id);
+
+    // Stops a running search and waits for its thread, at most `limit`, pumping the
+    // window's events so the search thread's synchronous SearchDone is handled, then
+    // detaches the notifications. False when the thread is still running after `limit`
+    // (nothing is detached then). The player window calls it before it destroys the
+    // searcher and the list; the destructor calls it again as a safety net (then at no
+    // cost).
+    bool shutdown(std::chrono::milliseconds limit = ThreadTask::kNoLimit);
+
+    // State read by the window (menus, slider drawing, tooltips).
+    int currentIndex() const { return currentIndex_; }
+    int playedCount() const { return playedCount_; }
+    int repeatCount() const { return repeatCount_; }
+    bool stopAfterCurrent() const { return stopAfterCurrent_; }
+    bool inSession() const { return inSession_; }
+    const std::string& lastSelection() const { return lastSelection_; }
+    const std::string& displayTitle() const { return displayTitle_; }
+    double durationSeconds() const { return durationSeconds_; }
+    const std::string& totalTimeText() const { return totalTimeText_; }
+    const std::string& elapsedTimeText() const { return elapsedTimeText_; }
+
+  protected:
+    // Starts the search thread; false when it can't be created.
+    virtual bool startSearchThread();
+
+  private:
+    int chooseRandom();
+    int chooseInOrder();
+    bool stopSearchAndWait(std::chrono::milliseconds limit = ThreadTask::kNoLimit);
+    void showPlayingStatus();
+    // Ends the session; true when it has posted Exit to the main bar.
+    bool finishSession();
+
+    Player& player_;
+    SongSearcher& searcher_;
+    SongList& list_;
+    SequencerTimers& timers_;
+    PlayerView& view_;
+    const AppSettings& settings_;
+    RandGenerator& random_;
+
+    int currentIndex_ = -1;
+    int playedCount_ = 0;
+    int repeatCount_ = 0;
+    bool stopAfterCurrent_ = false;
+    // Between startSession and endSession; late graph events and PlayIndex messages that
+    // arrive after the end are dropped instead of starting a song in a hidden window.
+    bool inSession_ = false;
+    // While the user-interface thread waits for the search thread to end.
+    bool waitingForSearch_ = false;
+    std::string lastSelection_;
+    std::string displayTitle_;
+    double durationSeconds_ = 0;
+    std::string totalTimeText_;
+    std::string elapsedTimeText_;
+};

@@ -1,0 +1,40 @@
+#pragma once
+// What the play sequencer uses of the media graph that plays the songs. MediaGraph
+// implements it over GStreamer; sequencer tests use a fake.
+#include <cstddef>
+#include <functional>
+#include <string>
+
+#include "songlist/core/song_probe.h"
+
+class EffectCatalogue;
+
+// Called once per bus message of interest, from whatever thread GStreamer uses. It must
+// only post to the owner's thread (the owner then calls PollEvent there).
+using GraphNotifyFn = std::function<void()>;
+
+class Player : public SongProbe {
+  public:
+    // Report file for the next Open only; empty for none.
+    virtual void setReportPath(const std::string& path) = 0;
+    // Effect chain for the next Opens; nullptr when effects are off.
+    virtual void setEffects(EffectCatalogue* effects) = 0;
+
+    // Text of the last error, at most size - 2 bytes.
+    virtual std::string GetErrorText(std::size_t size) = 0;
+    virtual double GetDuration() = 0;
+    virtual double GetCurrentPosition() = 0;
+    // An empty function removes the notification.
+    virtual void SetNotifyWindow(GraphNotifyFn notify) = 0;
+    virtual int SetStopTime(double seconds) = 0;
+    // caption: the video window's caption, or nullptr for none.
+    virtual int Run(const char* caption) = 0;
+    virtual int Pause() = 0;
+    virtual int Stop() = 0;
+    virtual bool CanRun() const = 0;
+    virtual bool CanPause() const = 0;
+    virtual bool CanStop() const = 0;
+    virtual int Seek(double seconds, bool absolute) = 0;
+    // 1 complete, 2 user abort, 3 error abort, 0 another message, -1 no graph.
+    virtual int PollEvent() = 0;
+};

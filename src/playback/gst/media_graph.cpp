@@ -1,0 +1,405 @@
+#include "playback/gst/media_graph.h"
+
+#include <chrono>
+
+#include "app/core/text_cut.h"
+#include "playback/core/media_time.h"
+#include "playback/core/mpeg_audio_length.h"
+#include "playback/core/result_codes.h"
+#include "playback/gst/bus_listener.h"
+#include "playback/gst/class_factory.h"
+#include "playback/gst/graph_report.h"
+#include "playback/gst/pipeline_errors.h"
+#include "playback/gst/riff_id3_tags.h"
+#include "playback/gst/song_pipeline.h"
+
+namespace {
+// Callers' text buffers hold 256 bytes with the terminator.
+constexpr std::size_t kContentTextBytes = 255;
+// Longest wait for a seek to settle.
+constexpr GstClockTime kSeekWaitNs = 5 * GST_SECOND;
+// The name the discard renderer carries in every pipeline.
+constexpr const char* kNullRendererName = "NULL Video (tavik)";
+
+// Codec and bitrate tags describe the stream; only these describe the song.
+bool hasContentTags(const GstTagList* tags) {
+    if (!tags)
+        return false;
+    for (const char* tag : {GST_TAG_ARTIST, GST_TAG_TITLE, GST_TAG_COMMENT, GST_TAG_DESCRIPTION})
+        if (gst_tag_list_get_tag_size(tags, tag) > 0)
+            return true;
+    return false;
+}
+
+std::string tagText(const GstTagList* tags, const char* tag) {
+    gchar* value = nullptr;
+    if (!gst_tag_list_get_string(tags, tag, &value) || !value)
+        return "";
+    GCharPtr owned(value);
+    return owned.get();
+}
+}  // namespace
+
+MediaGraph::MediaGraph(Mode mode) : mode_(mode) {
+    nullRenderer_ = adoptSunk(createElementByClassId(kNullRendererClassId, kNullRendererName));
+    if (nullRenderer_) {
+        setResult(result::S_Ok);
+    } else {
+        setResult(result::kClassNotRegistered);
+    }
+}
+
+MediaGraph::~MediaGraph() {
+    releaseGraph();
+}
+
+void MediaGraph::setResult(std::int32_t code, std::string text) {
+    lastResult_ = code;
+    errorText_ = std::move(text);
+}
+
+void MediaGraph::takeError(GstMessage* message) {
+    GError* rawError = nullptr;
+    gst_message_parse_error(message, &rawError, nullptr);
+    GErrorPtr error(rawError);
+    setResult(resultCodeForError(error.get()), error ? error->message : "");
+}
+
+std::string MediaGraph::GetErrorText(std::size_t size) {
+    if (size < 2 || lastResult_ == result::S_Ok)
+        return "";
+    std::string text = errorText_.empty() ? resultCodeText(lastResult_) : errorText_;
+    return cutUtf8(text, size - 2);
+}
+
+GstBus* MediaGraph::EventHandle() const {
+    if (!graph_ || !graph_->pipeline())
+        return nullptr;
+    GstBusPtr bus(gst_element_get_bus(graph_->pipeline()));
+    return bus.get();  // the pipeline keeps its bus alive
+}
+
+GstElement* MediaGraph::pipeline() const {
+    return graph_ ? graph_->pipeline() : nullptr;
+}
+
+std::size_t MediaGraph::pendingEvents() const {
+    return listener_ ? listener_->pending() : 0;
+}
+
+bool MediaGraph::CanRun() const {
+    return state_ == GraphState::Stopped || state_ == GraphState::Paused;
+}
+bool MediaGraph::CanPause() const {
+    return state_ == GraphState::Running || state_ == GraphState::Stopped;
+}
+bool MediaGraph::CanStop() const {
+    return state_ == GraphState::Running || state_ == GraphState::Paused;
+}
+
+int MediaGraph::CreateGraph() {
+    releaseGraph();
+    auto graph = std::make_unique<SongPipeline>();
+    if (!graph->pipeline()) {
+        setResult(result::kOutOfMemory);
+        return -1;
+    }
+    GstBusPtr bus(gst_element_get_bus(graph->pipeline()));
+    listener_ = BusListener::install(bus.get());
+    graph_ = std::move(graph);
+    setResult(result::S_Ok);
+    state_ = GraphState::Empty;
+    return 0;
+}
+
+namespace {
+// How long an opened song may take to expose its last streams after the sound prerolled.
+constexpr int kSettleTimeoutMs = 2000;
+}  // namespace
+
+int MediaGraph::Open(const std::string& path, bool withNullRenderer) {
+    Close();
+    if (CreateGraph() != 0)
+        return -1;
+    SongPipeline::Options options;
+    options.probe = mode_ == Mode::Probe;
+    options.renderer = withNullRenderer ? nullRenderer_.get() : nullptr;
+    options.effects = options.probe ? nullptr : effects_;
+    bool opened = graph_->build(path, options);
+    if (!opened)
+        setResult(result::kOutOfMemory);
+    opened = opened && waitForPreroll();
+    if (opened && mode_ != Mode::Probe)
+        graph_->waitForStreamsSettled(kSettleTimeoutMs);
+    if (opened && !graph_->audioLinked()) {
+        setResult(result::kCannotRender);
+        opened = false;
+    }
+    listener_->setCollectingTags(false);
+    if (!opened) {
+        releaseGraph();
+        state_ = GraphState::Empty;
+        return -1;
+    }
+    // What happened while prerolling is no event for the owner.
+    listener_->clear();
+    streamTags_ = listener_->tags();
+    mergeRiffId3Tags(graph_->pipeline(), path, streamTags_);
+    content_.reset(hasContentTags(streamTags_.get()) ? gst_tag_list_copy(streamTags_.get())
+                                                     : nullptr);
+    path_ = path;
+    estimatedDuration_ = -1.0;
+    framesCounted_ = false;
+    stopUnits_ = -1;
+    songEnded_ = false;
+    if (!reportPath_.empty())
+        WriteGraphReport(graph_->pipeline(), reportPath_);
+    reportPath_.clear();
+    state_ = GraphState::Stopped;
+    setResult(result::S_Ok);
+    return 0;
+}
+
+bool MediaGraph::waitForPreroll() {
+    using std::chrono::milliseconds;
+    GstStateChangeReturn change = gst_element_set_state(graph_->pipeline(), GST_STATE_PAUSED);
+    if (change == GST_STATE_CHANGE_SUCCESS || change == GST_STATE_CHANGE_NO_PREROLL)
+        return true;
+    auto ending = static_cast<GstMessageType>(GST_MESSAGE_ERROR | GST_MESSAGE_ASYNC_DONE);
+    // A refused state change has usually posted its error already.
+    milliseconds wait(change == GST_STATE_CHANGE_FAILURE ? 500 : kOpenTimeoutMs);
+    GstMessagePtr message = listener_->waitFor(ending, wait);
+    if (message && GST_MESSAGE_TYPE(message.get()) == GST_MESSAGE_ERROR) {
+        takeError(message.get());
+        return false;
+    }
+    if (change == GST_STATE_CHANGE_FAILURE) {
+        setResult(result::kFail);
+        return false;
+    }
+    if (!message) {
+        setResult(result::kTimeout);
+        return false;
+    }
+    return true;
+}
+
+int MediaGraph::Close() {
+    content_.reset();
+    streamTags_.reset();
+    releaseGraph();
+    state_ = GraphState::Empty;
+    return 0;
+}
+
+// The order matters: the pipeline goes to NULL first, so no streaming thread posts any
+// more; then the queued messages go, since each holds its source element (the pipeline
+// itself for an end of stream) and so, through the bus and its sync handler, the
+// listener that holds them. Only then can the last reference finalize the pipeline.
+void MediaGraph::releaseGraph() {
+    if (listener_)
+        listener_->setNotify({});
+    if (graph_)
+        graph_->detachShared();
+    if (listener_)
+        listener_->clear();
+    graph_.reset();
+    listener_.reset();
+}
+
+bool MediaGraph::setPipelineState(GstState target) {
+    if (gst_element_set_state(graph_->pipeline(), target) == GST_STATE_CHANGE_FAILURE) {
+        setResult(result::kFail);
+        return false;
+    }
+    setResult(result::S_Ok);
+    return true;
+}
+
+int MediaGraph::Run(const char* caption) {
+    if (!CanRun())
+        return 1;
+    // Video goes to the discard renderer: there is no window to put a caption on.
+    if (caption)
+        setResult(result::kNoInterface);
+    if (!setPipelineState(GST_STATE_PLAYING))
+        return -1;
+    state_ = GraphState::Running;
+    return 0;
+}
+
+int MediaGraph::Pause() {
+    if (!CanPause())
+        return 1;
+    if (!setPipelineState(GST_STATE_PAUSED))
+        return -1;
+    state_ = GraphState::Paused;
+    return 0;
+}
+
+// Stopped is a paused pipeline too: the position stays where it was.
+int MediaGraph::Stop() {
+    if (!CanStop())
+        return 1;
+    if (!setPipelineState(GST_STATE_PAUSED))
+        return -1;
+    state_ = GraphState::Stopped;
+    return 0;
+}
+
+int MediaGraph::PollEvent() {
+    // A closed graph has no pipeline left, and so no event.
+    if (!graph_ || !listener_)
+        return state_ == GraphState::None ? -1 : 0;
+    GstMessagePtr message = listener_->pop();
+    if (!message)
+        return 0;
+    switch (GST_MESSAGE_TYPE(message.get())) {
+        case GST_MESSAGE_EOS:
+            return songEnd(1);
+        case GST_MESSAGE_ERROR:
+            if (!songEnded_)
+                takeError(message.get());
+            return songEnd(3);
+        case GST_MESSAGE_CLOCK_LOST:
+            // The audio device went away and came back: pick a new clock.
+            if (state_ == GraphState::Running) {
+                gst_element_set_state(graph_->pipeline(), GST_STATE_PAUSED);
+                gst_element_set_state(graph_->pipeline(), GST_STATE_PLAYING);
+            }
+            return 0;
+        case GST_MESSAGE_DURATION_CHANGED:
+            estimatedDuration_ = -1.0;
+            return 0;
+        default:
+            return 0;
+    }
+}
+
+int MediaGraph::songEnd(int code) {
+    if (songEnded_)
+        return 0;
+    songEnded_ = true;
+    return code;
+}
+
+void MediaGraph::SetNotifyWindow(GraphNotifyFn notify) {
+    if (!listener_)
+        return;
+    listener_->setNotify(std::move(notify));
+    setResult(result::S_Ok);
+}
+
+int MediaGraph::GetContentText(int kind, std::string& text) {
+    if (!content_ || kind < 1 || kind > 3)
+        return -2;
+    std::string value;
+    if (kind == 1)
+        value = tagText(content_.get(), GST_TAG_ARTIST);
+    if (kind == 2)
+        value = tagText(content_.get(), GST_TAG_TITLE);
+    if (kind == 3) {
+        value = tagText(content_.get(), GST_TAG_COMMENT);
+        if (value.empty())
+            value = tagText(content_.get(), GST_TAG_DESCRIPTION);
+    }
+    text = cutUtf8(value, kContentTextBytes);
+    return 0;
+}
+
+// A raw MPEG audio file gets the length its frames add up to: without a Xing or VBRI
+// table, the parser's figure for a variable bitrate file is an estimate from the frames
+// read so far, and it changes while the song plays.
+double MediaGraph::GetDuration() {
+    if (!graph_)
+        return -100.0;
+    if (!framesCounted_) {
+        frameCountSeconds_ = mpegAudioFileSeconds(path_);
+        framesCounted_ = true;
+    }
+    if (frameCountSeconds_)
+        return mediaUnitsToSeconds(secondsToMediaUnits(*frameCountSeconds_));
+    gint64 ns = -1;
+    if (gst_element_query_duration(graph_->pipeline(), GST_FORMAT_TIME, &ns) && ns >= 0)
+        return mediaUnitsToSeconds(nanosecondsToMediaUnits(ns));
+    return fallbackDuration();
+}
+
+// Streams that know no duration of their own, such as a constant bitrate MP3 without a
+// Xing header, get the file's byte length divided by the stream's bitrate.
+double MediaGraph::fallbackDuration() {
+    if (estimatedDuration_ >= 0)
+        return estimatedDuration_;
+    if (!streamTags_)
+        return -1.0;
+    guint bitrate = 0;
+    if (!gst_tag_list_get_uint(streamTags_.get(), GST_TAG_BITRATE, &bitrate) || bitrate == 0)
+        gst_tag_list_get_uint(streamTags_.get(), GST_TAG_NOMINAL_BITRATE, &bitrate);
+    gint64 bytes = -1;
+    if (bitrate == 0 || !gst_element_query_duration(graph_->pipeline(), GST_FORMAT_BYTES, &bytes) ||
+        bytes <= 0)
+        return -1.0;
+    double seconds = static_cast<double>(bytes) * 8.0 / bitrate;
+    estimatedDuration_ = mediaUnitsToSeconds(secondsToMediaUnits(seconds));
+    return estimatedDuration_;
+}
+
+double MediaGraph::GetCurrentPosition() {
+    if (!graph_)
+        return -100.0;
+    gint64 ns = -1;
+    if (gst_element_query_position(graph_->pipeline(), GST_FORMAT_TIME, &ns) && ns >= 0)
+        return mediaUnitsToSeconds(nanosecondsToMediaUnits(ns));
+    return -1.0;
+}
+
+int MediaGraph::seekTo(GstSeekType startType, std::int64_t startUnits, GstSeekType stopType,
+                       std::int64_t stopUnits) {
+    // Ends posted before the seek belong to the stream it flushes.
+    listener_->dropEnds();
+    auto flags = static_cast<GstSeekFlags>(GST_SEEK_FLAG_FLUSH | GST_SEEK_FLAG_ACCURATE);
+    bool done = gst_element_seek(graph_->pipeline(), 1.0, GST_FORMAT_TIME, flags, startType,
+                                 mediaUnitsToNanoseconds(startUnits), stopType,
+                                 mediaUnitsToNanoseconds(stopUnits));
+    setResult(done ? result::S_Ok : result::kFail);
+    if (!done)
+        return -1;
+    // The stream starts again, and its end with it.
+    songEnded_ = false;
+    // A flushing seek prerolls again; wait for it so positions read afterwards are right.
+    gst_element_get_state(graph_->pipeline(), nullptr, nullptr, kSeekWaitNs);
+    return 0;
+}
+
+// The position stays where it is; only the end moves. Not every parser takes a seek
+// without a start, so the current position is given as the start.
+int MediaGraph::SetStopTime(double seconds) {
+    if (!graph_)
+        return -100;
+    stopUnits_ = secondsToMediaUnits(seconds);
+    gint64 ns = -1;
+    if (!gst_element_query_position(graph_->pipeline(), GST_FORMAT_TIME, &ns) || ns < 0)
+        ns = 0;
+    return seekTo(GST_SEEK_TYPE_SET, nanosecondsToMediaUnits(ns), GST_SEEK_TYPE_SET, stopUnits_);
+}
+
+int MediaGraph::Seek(double seconds, bool absolute) {
+    if (!graph_)
+        return -100;
+    std::int64_t units = secondsToMediaUnits(seconds);
+    if (!absolute) {
+        gint64 ns = -1;
+        if (!gst_element_query_position(graph_->pipeline(), GST_FORMAT_TIME, &ns) || ns < 0) {
+            setResult(result::kNotImpl);
+            return -1;
+        }
+        units += nanosecondsToMediaUnits(ns);
+        if (units < 0)
+            units = 0;
+    }
+    // At or past the demo stop time the song is over: an empty stretch at the stop time
+    // ends it with an ordinary end of stream, as reaching that time would.
+    if (stopUnits_ >= 0 && units >= stopUnits_)
+        return seekTo(GST_SEEK_TYPE_SET, stopUnits_, GST_SEEK_TYPE_SET, stopUnits_);
+    return seekTo(GST_SEEK_TYPE_SET, units, GST_SEEK_TYPE_NONE, 0);
+}

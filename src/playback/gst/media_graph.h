@@ -1,0 +1,111 @@
+#pragma once
+// MediaGraph plays one song at a time through a GStreamer pipeline of its own
+// (SongPipeline): it opens the file, runs, pauses and stops it, seeks and sets a stop time
+// in seconds, reports duration and position, reads the song's author, title and comment
+// from its tags, hands bus messages to its owner one at a time and writes the pipeline
+// report. The player uses one on the user-interface thread; the song searcher makes a
+// probe of its own on the search thread, which only opens files.
+#include <gst/gst.h>
+
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <string>
+
+#include "app/gst/gst_ptr.h"
+#include "playback/core/player.h"
+
+class BusListener;
+class SongPipeline;
+
+enum class GraphState : std::int32_t { None = 0, Empty = 1, Stopped = 2, Paused = 3, Running = 4 };
+
+class MediaGraph : public Player {
+  public:
+    enum class Mode {
+        Playback,  // plays to VORN_AUDIO_SINK or autoaudiosink
+        Probe,     // only opens files; sound goes to a fakesink, the device is never opened
+    };
+    // Longest wait for a file to preroll in Open.
+    static constexpr int kOpenTimeoutMs = 10000;
+
+    // GStreamer must be initialised. Makes the discard renderer once (lastResult tells
+    // whether that worked; without it graphs are built without it).
+    explicit MediaGraph(Mode mode = Mode::Playback);
+    ~MediaGraph() override;
+    MediaGraph(const MediaGraph&) = delete;
+    MediaGraph& operator=(const MediaGraph&) = delete;
+
+    virtual std::int32_t LastResult() const { return lastResult_; }
+    std::string GetErrorText(std::size_t size) override;
+    // The current pipeline's bus, or nullptr without a graph (not owned).
+    virtual GstBus* EventHandle() const;
+    bool CanRun() const override;
+    bool CanPause() const override;
+    bool CanStop() const override;
+
+    // 0 when the file prerolled with an audio stream, else -1 (state stays Empty). The
+    // previous song's pipeline is finalized first, as is the new one when it fails.
+    int Open(const std::string& path, bool withNullRenderer) override;
+    // Finalizes the pipeline; the graph stays usable (Empty) for the next Open.
+    virtual int Close();
+    int Run(const char* caption) override;
+    int Pause() override;
+    int Stop() override;
+    int PollEvent() override;
+    virtual int CreateGraph();
+    virtual void SetState(GraphState state) { state_ = state; }
+    GraphState state() const { return state_; }
+
+    void SetNotifyWindow(GraphNotifyFn notify) override;
+    int GetContentText(int kind, std::string& text) override;
+    double GetDuration() override;
+    double GetCurrentPosition() override;
+    int SetStopTime(double seconds) override;
+    int Seek(double seconds, bool absolute) override;
+
+    void setReportPath(const std::string& path) override { reportPath_ = path; }
+    const std::string& reportPath() const { return reportPath_; }
+    void setEffects(EffectCatalogue* effects) override { effects_ = effects; }
+    EffectCatalogue* effects() const { return effects_; }
+
+    // For tests and the report: the current pipeline (not owned), or nullptr.
+    GstElement* pipeline() const;
+    bool hasNullRenderer() const { return nullRenderer_ != nullptr; }
+    // Bus messages waiting for PollEvent.
+    std::size_t pendingEvents() const;
+    // The stop position last set by SetStopTime, in 100-ns units (-1: none).
+    std::int64_t stopTimeUnits() const { return stopUnits_; }
+
+  private:
+    void setResult(std::int32_t code, std::string text = {});
+    // Stops and finalizes the current pipeline, giving the shared elements back first.
+    void releaseGraph();
+    void takeError(GstMessage* message);
+    bool waitForPreroll();
+    bool setPipelineState(GstState target);
+    double fallbackDuration();
+    // Takes an end of stream or an error as the song's end once: one failure posts an
+    // error from the element and another from each bin above it.
+    int songEnd(int code);
+    int seekTo(GstSeekType startType, std::int64_t startUnits, GstSeekType stopType,
+               std::int64_t stopUnits);
+
+    std::int32_t lastResult_ = 0;
+    std::string errorText_;
+    std::unique_ptr<SongPipeline> graph_;
+    std::shared_ptr<BusListener> listener_;
+    GstTagListPtr streamTags_;  // every tag seen up to preroll
+    GstTagListPtr content_;     // the same, when they name the song; null otherwise
+    GstElementPtr nullRenderer_;
+    std::string reportPath_;
+    EffectCatalogue* effects_ = nullptr;
+    GraphState state_ = GraphState::None;
+    Mode mode_;
+    std::string path_;  // the open song's file
+    double estimatedDuration_ = -1.0;
+    bool framesCounted_ = false;
+    std::optional<double> frameCountSeconds_;  // the raw MPEG audio file's length
+    std::int64_t stopUnits_ = -1;
+    bool songEnded_ = false;  // PollEvent has reported this play's end
+};

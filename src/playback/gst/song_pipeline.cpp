@@ -1,0 +1,254 @@
+#include "playback/gst/song_pipeline.h"
+
+#include <chrono>
+#include <thread>
+
+#include <cstdlib>
+#include <cstring>
+#include <string_view>
+
+#include "playback/gst/pipeline_errors.h"
+
+namespace {
+
+// decodebin's GstAutoplugSelectResult values.
+constexpr int kAutoplugTry = 0;
+constexpr int kAutoplugExpose = 1;
+
+bool startsWith(std::string_view text, std::string_view prefix) {
+    return text.substr(0, prefix.size()) == prefix;
+}
+
+std::string padMediaName(GstPad* pad) {
+    GstCapsPtr caps(gst_pad_get_current_caps(pad));
+    if (!caps)
+        caps.reset(gst_pad_query_caps(pad, nullptr));
+    if (!caps || gst_caps_is_empty(caps.get()) || gst_caps_is_any(caps.get()))
+        return "";
+    return gst_structure_get_name(gst_caps_get_structure(caps.get(), 0));
+}
+
+bool isVideoMedia(std::string_view name) {
+    return startsWith(name, "video/") || startsWith(name, "image/");
+}
+
+bool linkPads(GstPad* source, GstElement* target) {
+    GstPadPtr sink(gst_element_get_static_pad(target, "sink"));
+    return sink && !gst_pad_is_linked(sink.get()) &&
+           GST_PAD_LINK_SUCCESSFUL(gst_pad_link(source, sink.get()));
+}
+
+// Adds `element` (floating) to `bin` from a streaming thread and starts it.
+bool addRunning(GstElement* bin, GstElement* element) {
+    if (!element)
+        return false;
+    if (!gst_bin_add(GST_BIN(bin), element))
+        return false;
+    gst_element_sync_state_with_parent(element);
+    return true;
+}
+
+}  // namespace
+
+SongPipeline::SongPipeline() {
+    GstElement* pipeline = gst_pipeline_new(nullptr);
+    if (pipeline)
+        pipeline_.reset(GST_ELEMENT(gst_object_ref_sink(pipeline)));
+}
+
+SongPipeline::~SongPipeline() {
+    detachShared();
+    if (decoder_)
+        g_signal_handlers_disconnect_by_data(decoder_, this);
+}
+
+GstElement* SongPipeline::makeAudioSink(bool probe) {
+    if (probe) {
+        GstElement* sink = gst_element_factory_make("fakesink", "probe-audio-sink");
+        if (sink)
+            g_object_set(sink, "sync", FALSE, nullptr);
+        return sink;
+    }
+    const char* description = std::getenv("VORN_AUDIO_SINK");
+    if (description && *description) {
+        GError* rawError = nullptr;
+        GstElement* bin = gst_parse_bin_from_description(description, TRUE, &rawError);
+        GErrorPtr error(rawError);
+        if (bin && !error)
+            return bin;
+        adoptSunk(bin);  // a half-made bin is dropped at once
+        return nullptr;
+    }
+    return gst_element_factory_make("autoaudiosink", nullptr);
+}
+
+bool SongPipeline::build(const std::string& path, const Options& options) {
+    if (!pipeline_ || decoder_)
+        return false;
+    GstBin* bin = GST_BIN(pipeline_.get());
+    keepVideoCompressed_ = options.renderer != nullptr || options.probe;
+    probe_ = options.probe;
+
+    GError* rawError = nullptr;
+    GCharPtr uri(gst_filename_to_uri(path.c_str(), &rawError));
+    GErrorPtr uriError(rawError);
+    if (!uri)
+        return false;
+
+    GstElement* decoder = gst_element_factory_make("uridecodebin", nullptr);
+    if (!decoder)
+        return false;
+    g_object_set(decoder, "uri", uri.get(), nullptr);
+    gst_bin_add(bin, decoder);
+    decoder_ = decoder;
+    if (options.renderer && gst_bin_add(bin, options.renderer))
+        renderer_ = options.renderer;
+
+    bool linked = options.probe ? buildProbeAudio() : buildAudioBranch(options.effects);
+
+    g_signal_connect(decoder, "pad-added", G_CALLBACK(onPadAdded), this);
+    g_signal_connect(decoder, "no-more-pads", G_CALLBACK(onNoMorePads), this);
+    g_signal_connect(decoder, "autoplug-select", G_CALLBACK(onAutoplugSelect), this);
+    return linked;
+}
+
+// A probe only needs to know that the sound can be decoded: decodebin found a decoder for
+// it (see onAutoplugSelect), so the still compressed stream goes straight to a fakesink.
+bool SongPipeline::buildProbeAudio() {
+    GstElement* sink = makeAudioSink(true);
+    if (!sink)
+        return false;
+    gst_bin_add(GST_BIN(pipeline_.get()), sink);
+    audioInput_ = sink;
+    return true;
+}
+
+bool SongPipeline::buildAudioBranch(EffectCatalogue* effects) {
+    GstBin* bin = GST_BIN(pipeline_.get());
+    GstElement* convertIn = gst_element_factory_make("audioconvert", nullptr);
+    GstElement* resample = gst_element_factory_make("audioresample", nullptr);
+    GstElement* convertOut = gst_element_factory_make("audioconvert", nullptr);
+    GstElement* sink = makeAudioSink(false);
+    if (!convertIn || !resample || !convertOut || !sink) {
+        for (GstElement* made : {convertIn, resample, convertOut, sink})
+            adoptSunk(made);  // dropped at once
+        return false;
+    }
+    gst_bin_add_many(bin, convertIn, resample, convertOut, sink, nullptr);
+    audioInput_ = convertIn;
+    if (effects)
+        effectChain_ = insertEffects(bin, effects);
+
+    bool linked = gst_element_link(convertIn, resample);
+    if (effectChain_.head) {
+        linked = linked && gst_element_link(resample, effectChain_.head) &&
+                 gst_element_link(effectChain_.tail, convertOut);
+    } else {
+        linked = linked && gst_element_link(resample, convertOut);
+    }
+    return linked && gst_element_link(convertOut, sink);
+}
+
+void SongPipeline::detachShared() {
+    if (!pipeline_)
+        return;
+    gst_element_set_state(pipeline_.get(), GST_STATE_NULL);
+    GstBin* bin = GST_BIN(pipeline_.get());
+    if (effectChain_.head || !effectChain_.shared.empty()) {
+        removeEffects(bin, effectChain_);
+        effectChain_ = {};
+    }
+    if (renderer_) {
+        gst_bin_remove(bin, renderer_);
+        gst_element_set_state(renderer_, GST_STATE_NULL);
+        renderer_ = nullptr;
+    }
+}
+
+int SongPipeline::onAutoplugSelect(GstElement*, GstPad*, GstCaps*, GstElementFactory* factory,
+                                   gpointer data) {
+    auto* self = static_cast<SongPipeline*>(data);
+    const char* klass = gst_element_factory_get_metadata(factory, GST_ELEMENT_METADATA_KLASS);
+    std::string_view kind = klass ? klass : "";
+    bool picture = kind.find("Video") != std::string_view::npos ||
+                   kind.find("Image") != std::string_view::npos;
+    // A probe has no use for the picture's parser either.
+    if (picture && self->probe_ && kind.find("Parser") != std::string_view::npos)
+        return kAutoplugExpose;
+    if (kind.find("Decoder") == std::string_view::npos)
+        return kAutoplugTry;
+    // Video is only ever discarded: expose it compressed instead of plugging a decoder.
+    // Demuxers and parsers still run, so the container is taken apart as usual.
+    if (picture && self->keepVideoCompressed_)
+        return kAutoplugExpose;
+    // A probe stops where the sound's decoder would go: that one exists is all it asks.
+    if (self->probe_ && kind.find("Audio") != std::string_view::npos)
+        return kAutoplugExpose;
+    return kAutoplugTry;
+}
+
+void SongPipeline::onPadAdded(GstElement*, GstPad* pad, gpointer data) {
+    static_cast<SongPipeline*>(data)->routePad(pad);
+}
+
+void SongPipeline::routePad(GstPad* pad) {
+    std::string media = padMediaName(pad);
+    std::lock_guard lock(routeMutex_);
+    if (startsWith(media, "audio/") && !audioLinked_.load() && linkPads(pad, audioInput_)) {
+        audioLinked_.store(true);
+        return;
+    }
+    if (isVideoMedia(media) && !videoLinked_) {
+        if (renderer_ && linkPads(pad, renderer_)) {
+            videoLinked_ = true;
+            return;
+        }
+        if (!keepVideoCompressed_) {
+            // Without the discard renderer the picture is shown, as any player would.
+            GstElement* window =
+                gst_parse_bin_from_description("videoconvert ! autovideosink", TRUE, nullptr);
+            if (addRunning(pipeline_.get(), window) && linkPads(pad, window)) {
+                videoLinked_ = true;
+                return;
+            }
+        }
+    }
+    linkToFakesink(pad);
+}
+
+bool SongPipeline::linkToFakesink(GstPad* pad) {
+    GstElement* sink = gst_element_factory_make("fakesink", nullptr);
+    if (!sink)
+        return false;
+    g_object_set(sink, "sync", FALSE, "async", FALSE, nullptr);
+    return addRunning(pipeline_.get(), sink) && linkPads(pad, sink);
+}
+
+void SongPipeline::onNoMorePads(GstElement* decoder, gpointer data) {
+    auto* self = static_cast<SongPipeline*>(data);
+    self->allPadsExposed_.store(true);
+    if (self->audioLinked_.load())
+        return;
+    // A song must have sound: fail now rather than wait for a preroll that cannot come.
+    GErrorPtr error(g_error_new_literal(noAudioStreamErrorQuark(), 0,
+                                        "The file has no audio stream that can be played."));
+    gst_element_post_message(decoder,
+                             gst_message_new_error(GST_OBJECT(decoder), error.get(), nullptr));
+}
+
+void SongPipeline::waitForStreamsSettled(int timeoutMs) const {
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
+    const auto settled = [this] {
+        if (!allPadsExposed_.load())
+            return false;
+        if (!renderer_)
+            return true;
+        GstPadPtr pad(gst_element_get_static_pad(renderer_, "sink"));
+        if (!pad || !gst_pad_is_linked(pad.get()))
+            return true;
+        GstCapsPtr caps(gst_pad_get_current_caps(pad.get()));
+        return caps != nullptr;
+    };
+    while (!settled() && std::chrono::steady_clock::now() < deadline)
+        std::this_thread::sleep_for(std::chrono::milliseconds(2));
+}

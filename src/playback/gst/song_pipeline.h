@@ -1,0 +1,77 @@
+#pragma once
+// One song's GStreamer pipeline: a uridecodebin for the file, its first audio stream
+// through audioconvert ! audioresample ! [effects] ! audioconvert to the audio sink, its
+// first video stream, still compressed, to the discard renderer, and every other stream
+// to a fakesink of its own, so no pad is left unlinked.
+#include <gst/gst.h>
+
+#include <atomic>
+#include <memory>
+#include <mutex>
+#include <string>
+
+#include "app/gst/gst_ptr.h"
+#include "effects/gst/effect_chain.h"
+
+class EffectCatalogue;
+
+class SongPipeline {
+  public:
+    struct Options {
+        // Probe pipelines send the sound to a fakesink and never open the sound device.
+        bool probe = false;
+        // The discard renderer, shared between songs (nullptr: none); the pipeline holds it
+        // only until detachShared().
+        GstElement* renderer = nullptr;
+        EffectCatalogue* effects = nullptr;
+    };
+
+    // An empty pipeline; null pipeline() when it can't be made.
+    SongPipeline();
+    ~SongPipeline();
+    SongPipeline(const SongPipeline&) = delete;
+    SongPipeline& operator=(const SongPipeline&) = delete;
+
+    GstElement* pipeline() const { return pipeline_.get(); }
+
+    // Adds the elements for the file at `path` (bytes as the file system gave them). False
+    // when an element can't be made or linked; the pipeline is then left as it is.
+    bool build(const std::string& path, const Options& options);
+
+    // True once the file's audio stream reached the audio branch.
+    bool audioLinked() const { return audioLinked_.load(); }
+    // Waits, at most `timeoutMs`, until the decoder has exposed all its streams and the
+    // renderer, when a picture went to it, knows the picture's format. The sound alone can
+    // preroll the pipeline before that, and the report must show the whole pipeline.
+    void waitForStreamsSettled(int timeoutMs) const;
+
+    // Takes the pipeline to NULL and takes the shared elements (effects, renderer) out of
+    // it, so the next song's pipeline can hold them. Safe to call more than once.
+    void detachShared();
+
+    // The audio sink made from VORN_AUDIO_SINK, or autoaudiosink (fakesink for a probe).
+    static GstElement* makeAudioSink(bool probe);
+
+  private:
+    static void onPadAdded(GstElement* decoder, GstPad* pad, gpointer self);
+    static void onNoMorePads(GstElement* decoder, gpointer self);
+    // Returns decodebin's GstAutoplugSelectResult (0 try, 1 expose), not in a public header.
+    static int onAutoplugSelect(GstElement* decoder, GstPad* pad, GstCaps* caps,
+                                GstElementFactory* factory, gpointer self);
+    bool buildProbeAudio();
+    bool buildAudioBranch(EffectCatalogue* effects);
+    void routePad(GstPad* pad);
+    bool linkToFakesink(GstPad* pad);
+
+    GstElementPtr pipeline_;
+    GstElement* decoder_ = nullptr;     // inside pipeline_
+    GstElement* audioInput_ = nullptr;  // first element of the audio branch, inside pipeline_
+    GstElement* renderer_ = nullptr;    // shared; inside pipeline_ until detached
+    EffectChain effectChain_;
+    bool keepVideoCompressed_ = false;
+    bool probe_ = false;
+    std::mutex routeMutex_;
+    std::atomic<bool> audioLinked_{false};
+    std::atomic<bool> allPadsExposed_{false};
+    bool videoLinked_ = false;  // under routeMutex_
+};

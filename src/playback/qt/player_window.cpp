@@ -1,0 +1,412 @@
+#include "playback/qt/player_window.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QContextMenuEvent>
+#include <QHelpEvent>
+#include <QKeyEvent>
+#include <QMenu>
+#include <QMessageBox>
+#include <QTimer>
+#include <QToolTip>
+
+#include "app/core/app_settings.h"
+#include "app/core/text_cut.h"
+#include "app/widgets/about_box.h"
+#include "app/widgets/app_icons.h"
+#include "app/widgets/dialog_units.h"
+#include "app/widgets/flat_button.h"
+#include "app/widgets/window_position.h"
+#include "playback/core/play_sequencer.h"
+#include "playback/core/rand_generator.h"
+#include "playback/core/search_done_channel.h"
+#include "playback/gst/media_graph.h"
+#include "playback/gst/media_probe.h"
+#include "playback/qt/player_host.h"
+#include "playback/qt/position_slider.h"
+#include "playback/qt/window_timers.h"
+#include "songlist/core/song_list.h"
+#include "songlist/core/song_searcher.h"
+#include "songlist/qt/song_list_view.h"
+
+namespace {
+
+constexpr const char* kWriteListText = "現在のリストをファイルに書き出す ...";
+constexpr const char* kExitText = "アプリケーションの終了";
+constexpr const char* kSettingsText = "Settings ...";
+constexpr const char* kStopText = "再生停止";
+constexpr const char* kMessageCaption = "tavik Vornel";
+constexpr const char* kSliderSeparator = " # ";
+// Tooltips have no fixed buffer here; a sane cap keeps a damaged name from flooding one.
+constexpr std::size_t kToolTipMaxBytes = 4095;
+
+QString fromBytes(const std::string& text) {
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+struct SessionCommandText {
+    int id;
+    const char* text;
+};
+
+// The commands on the current song, in menu order after "previous" and "next".
+constexpr SessionCommandText kSongCommands[] = {
+    {player_command::ID_RESTART_SONG, "曲の始めに戻る"},
+    {player_command::ID_REMOVE_SONG, "この曲をリストから削除する"},
+    {player_command::ID_STOP_AFTER_SONG, "この曲が終了したら再生停止する"},
+    {player_command::ID_CHOOSE_SONG, "選曲をする"},
+};
+
+}  // namespace
+
+PlayerWindow::PlayerWindow(PlayerHost& host)
+    : PlayerWindow(host, std::make_unique<MediaGraph>(MediaGraph::Mode::Playback),
+                   makeMediaProbeFactory()) {}
+
+PlayerWindow::PlayerWindow(PlayerHost& host, std::unique_ptr<Player> player,
+                           SongProbeFactory probes)
+    : QWidget(nullptr, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                           Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
+                           Qt::WindowCloseButtonHint),
+      host_(host),
+      player_(std::move(player)),
+      list_(std::make_unique<SongList>()),
+      searcher_(std::make_unique<SongSearcher>(*list_, std::move(probes))),
+      random_(std::make_unique<RandGenerator>(RandGenerator::seededFromClock())) {
+    setObjectName(QStringLiteral("PlayerWindow"));
+    // Tips show also over the window while another one is active.
+    setAttribute(Qt::WA_AlwaysShowToolTips);
+    searchDone_ = std::make_unique<SearchDoneChannel>(
+        [this](int result) { sequencer_->onSearchDone(result); },
+        [this] {
+            QMetaObject::invokeMethod(
+                this, [this] { searchDone_->drain(); }, Qt::QueuedConnection);
+        });
+    timers_ = new WindowTimers([this](TimerId id) { onTimer(id); }, this);
+    sequencer_ = std::make_unique<PlaySequencer>(*player_, *searcher_, *list_, *timers_, *this,
+                                                 host_.settings(), *random_);
+    saveUi_.choosePath = [this](const std::string& folder) {
+        return chooseSongListPath(this, folder);
+    };
+    saveUi_.showMessage = [this](const std::string& text) { showMessage(text); };
+    buildControls();
+}
+
+PlayerWindow::~PlayerWindow() {
+    // The search thread may still be sending SearchDone: stop it while serving the sends,
+    // and nothing else: the window is half gone.
+    destroying_ = true;
+    sequencer_->shutdown();
+    sequencer_.reset();
+    delete listView_;
+    listView_ = nullptr;
+    searcher_.reset();
+    list_.reset();
+    player_.reset();
+}
+
+void PlayerWindow::buildControls() {
+    setWindowTitle(QStringLiteral("Player"));
+    setWindowIcon(appIcon());
+    setFont(dialogFont());
+    const DialogUnits units(font());
+    setFixedSize(units.x(263), units.y(23));
+
+    fileButton_ = new FlatButton(QStringLiteral("&File"), this);
+    fileButton_->setProperty("controlId", player_command::ID_FILE_BUTTON);
+    fileButton_->setGeometry(units.rect(1, 2, 20, 18));
+    fileButton_->setToolTip(QString::fromUtf8(kOtherControlTip));
+    connect(fileButton_, &QPushButton::clicked, this, &PlayerWindow::openFileMenu);
+
+    slider_ = new PositionSlider(this);
+    slider_->setGeometry(units.rect(23, 2, 240, 20));
+    slider_->setThumb(thumbPixmap());
+    slider_->setSliderText(QStringLiteral("Slider2"));
+    slider_->installEventFilter(this);
+    connect(slider_, &PositionSlider::seekRequested, this, &PlayerWindow::onSeekRequested);
+    setTabOrder(fileButton_, slider_);
+
+    // The list view: a pop-up owned by this window, over exactly this window's place.
+    listView_ = new SongListView(this);
+    listView_->setList(list_.get());
+    listView_->setGeometry(geometry());
+    listView_->SetItemCount(list_->count());
+    listView_->setNotify([this](int index) { postPlayIndex(index); });
+}
+
+int PlayerWindow::startSession(const std::string& selection, ListType kind) {
+    return sequencer_->startSession(selection, kind);
+}
+
+bool PlayerWindow::command(int id) {
+    using namespace player_command;
+    switch (id) {
+        case ID_FILE_BUTTON:
+            openFileMenu();
+            return true;
+        case ID_WRITE_LIST:
+            saveSongList();
+            return true;
+        case ID_SETTINGS:
+            host_.openSettings(1);
+            return true;
+        case ID_ABOUT_BOX:
+            AboutBox::showFor(this);
+            return true;
+        default:
+            return sequencer_->onCommand(id);
+    }
+}
+
+int PlayerWindow::saveSongList() {
+    return SaveSongList(*list_, host_.settings().other.flist, saveUi_);
+}
+
+void PlayerWindow::addCommand(QMenu& menu, int id, const QString& text, bool enabled) {
+    QAction* action = menu.addAction(text);
+    action->setData(id);
+    action->setEnabled(enabled);
+    connect(action, &QAction::triggered, this, [this, id] { command(id); });
+}
+
+void PlayerWindow::fillMenu(QMenu& menu) {
+    using namespace player_command;
+    addCommand(menu, ID_PAUSE_RESUME,
+               QString::fromUtf8(player_->CanPause() ? kPauseText : kResumeText));
+    const int current = sequencer_->currentIndex();
+    if (current >= 0) {
+        const bool random = host_.settings().play.isRandom;
+        if (!random)
+            addCommand(menu, ID_PREV_SONG, QString::fromUtf8("前の曲を選択する"));
+        const bool atLast = !random && current == list_->count() - 1;
+        addCommand(menu, ID_NEXT_SONG, QString::fromUtf8("次の曲を選択する"), !atLast);
+        for (const SessionCommandText& item : kSongCommands)
+            addCommand(menu, item.id, QString::fromUtf8(item.text));
+    }
+    menu.addSeparator();
+    addCommand(menu, ID_SETTINGS, QString::fromUtf8(kSettingsText));
+    addCommand(menu, ID_STOP_PLAYING, QString::fromUtf8(kStopText));
+}
+
+void PlayerWindow::fillFileMenu(QMenu& menu) {
+    addCommand(menu, player_command::ID_WRITE_LIST, QString::fromUtf8(kWriteListText));
+    fillMenu(menu);
+    addCommand(menu, player_command::ID_APP_EXIT, QString::fromUtf8(kExitText));
+}
+
+void PlayerWindow::fillContextMenu(QMenu& menu) {
+    fillMenu(menu);
+    // Qt offers no system menu to extend: the about box is reached from here instead.
+    menu.addSeparator();
+    addCommand(menu, player_command::ID_ABOUT_BOX, QString::fromUtf8(kAboutText));
+}
+
+QPoint PlayerWindow::fileMenuAnchor() const {
+    return fileButton_->mapToGlobal(fileButton_->rect().bottomLeft());
+}
+
+void PlayerWindow::openFileMenu() {
+    QMenu menu(this);
+    fillFileMenu(menu);
+    menu.exec(fileMenuAnchor());
+}
+
+void PlayerWindow::contextMenuEvent(QContextMenuEvent* event) {
+    QMenu menu(this);
+    fillContextMenu(menu);
+    menu.exec(event->globalPos());
+}
+
+void PlayerWindow::keyPressEvent(QKeyEvent* event) {
+    switch (event->key()) {
+        case Qt::Key_Escape:
+            command(player_command::ID_STOP_PLAYING);
+            return;
+        case Qt::Key_Return:
+        case Qt::Key_Enter:
+            command(player_command::ID_FILE_BUTTON);
+            return;
+        default:
+            QWidget::keyPressEvent(event);
+    }
+}
+
+void PlayerWindow::closeEvent(QCloseEvent* event) {
+    // The title bar's close button stops the session; the window only hides.
+    event->ignore();
+    command(player_command::ID_STOP_PLAYING);
+}
+
+bool PlayerWindow::trayInUse() const {
+    return !host_.settings().other.isnoTaskTray && host_.trayAvailable();
+}
+
+void PlayerWindow::changeEvent(QEvent* event) {
+    QWidget::changeEvent(event);
+    // Minimised to the tray: hidden (unmapped and out of the task list) once the state
+    // change is through; every show of this window is a showNormal.
+    if (event->type() == QEvent::WindowStateChange)
+        hideMinimizedToTray(*this, trayInUse());
+}
+
+bool PlayerWindow::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == slider_ && event->type() == QEvent::ToolTip) {
+        QToolTip::showText(static_cast<QHelpEvent*>(event)->globalPos(), sliderToolTip(), slider_);
+        return true;
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+QString PlayerWindow::sliderToolTip() const {
+    const QByteArray sliderText = slider_->sliderText().toUtf8();
+    std::string text(sliderText.constData(), static_cast<std::size_t>(sliderText.size()));
+    const int current = sequencer_->currentIndex();
+    if (current >= 0 && current < list_->count())
+        text += kSliderSeparator + list_->pathAt(current);
+    return fromBytes(cutUtf8(text, kToolTipMaxBytes));
+}
+
+void PlayerWindow::onTimer(TimerId id) {
+    switch (id) {
+        case TimerId::AdvanceTimer:
+            sequencer_->onAdvanceTimer();
+            break;
+        case TimerId::PositionTimer:
+            onPositionTick();
+            break;
+        default:
+            sequencer_->onResumeTimer();
+            timers_->killTimer(id);
+            break;
+    }
+}
+
+void PlayerWindow::onPositionTick() {
+    const int before = slider_->value();
+    const int position = sequencer_->onPositionTimer();
+    // While the user drags the thumb, the drag decides where it stands.
+    if (!slider_->isSliderDown()) {
+        slider_->setValue(position);
+        if (slider_->value() != before)
+            slider_->setSelection(0, slider_->value());
+    }
+    slider_->setElapsedText(fromBytes(sequencer_->elapsedTimeText()));
+    slider_->repaintTimeText();
+}
+
+void PlayerWindow::onSeekRequested(int position) {
+    sequencer_->seekToSlider(position);
+    slider_->setValue(position);
+}
+
+void PlayerWindow::syncSliderTexts() {
+    slider_->setTimeTexts(fromBytes(sequencer_->elapsedTimeText()),
+                          fromBytes(sequencer_->totalTimeText()));
+    slider_->setStopMark(sequencer_->stopAfterCurrent());
+}
+
+void PlayerWindow::setStatusText(const std::string& text) {
+    setWindowTitle(fromBytes(text));
+}
+
+void PlayerWindow::setSliderText(const std::string& text) {
+    slider_->setSliderText(fromBytes(text));
+    syncSliderTexts();
+}
+
+void PlayerWindow::resetSlider() {
+    slider_->setValue(0);
+    slider_->clearSelection();
+    syncSliderTexts();
+}
+
+void PlayerWindow::refreshItemCount(int count) {
+    listView_->SetItemCount(count);
+}
+
+void PlayerWindow::showMessage(const std::string& text) {
+    QMessageBox box(QMessageBox::NoIcon, QString::fromUtf8(kMessageCaption), fromBytes(text),
+                    QMessageBox::Ok, isVisible() ? this : nullptr);
+    box.exec();
+}
+
+void PlayerWindow::setTrayTip(const std::string& text) {
+    host_.setTrayTip(text);
+}
+
+void PlayerWindow::iconify() {
+    // Once the hand-over's show is through and the window manager has placed the window
+    // (a window not yet mapped can't be minimised): hidden to the tray, or minimised when
+    // there is no tray.
+    QMetaObject::invokeMethod(
+        this,
+        [this] {
+            whenPlaced(*this, [this] {
+                if (!isVisible())
+                    return;
+                if (trayInUse())
+                    hide();
+                else
+                    showMinimized();
+            });
+        },
+        Qt::QueuedConnection);
+}
+
+void PlayerWindow::redrawSlider() {
+    slider_->setStopMark(sequencer_->stopAfterCurrent());
+    slider_->update();
+}
+
+void PlayerWindow::showSongList(int index) {
+    // Over this window's frame, as wide, tall enough for a useful number of rows.
+    listView_->placeAt(frameGeometry().topLeft(), frameGeometry().width());
+    listView_->SetItemCount(list_->count());
+    listView_->setNotify([this](int picked) { postPlayIndex(picked); });
+    listView_->selectRow(index);
+    listView_->show();
+    listView_->raise();
+    listView_->activateWindow();
+}
+
+void PlayerWindow::soundExclamation() {
+    QApplication::beep();
+}
+
+void PlayerWindow::postPlayIndex(int index) {
+    QMetaObject::invokeMethod(
+        this, [this, index] { sequencer_->onPlayIndex(index); }, Qt::QueuedConnection);
+}
+
+void PlayerWindow::handBackToMainBar() {
+    host_.handBackToMainBar(*this);
+    listView_->hide();
+    hide();
+}
+
+void PlayerWindow::postExitToMainBar() {
+    host_.postExitToMainBar();
+}
+
+void PlayerWindow::pumpEvents() {
+    // What the search thread may be waiting on first. Then the windows are painted and
+    // the event loop served, so a wait for a search that is slow to stop never freezes
+    // them; user input waits, so no command re-enters the sequencer in the middle of its
+    // own work.
+    searchDone_->drain();
+    if (!destroying_)
+        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+}
+
+bool PlayerWindow::endSearch(std::chrono::milliseconds limit) {
+    return sequencer_->shutdown(limit);
+}
+
+void PlayerWindow::postGraphNotify() {
+    QMetaObject::invokeMethod(
+        this, [this] { sequencer_->onSongEnded(); }, Qt::QueuedConnection);
+}
+
+void PlayerWindow::sendSearchDone(int result) {
+    searchDone_->send(result);
+}

@@ -1,0 +1,37 @@
+# The media graph and its pipeline report, over generated media.
+vorn_add_test(media_graph_test
+  SOURCES ${CMAKE_CURRENT_LIST_DIR}/media_graph_test.cpp
+          ${CMAKE_CURRENT_LIST_DIR}/media_graph_video_test.cpp
+          ${CMAKE_CURRENT_LIST_DIR}/media_graph_effects_test.cpp
+          ${CMAKE_CURRENT_LIST_DIR}/media_graph_ends_test.cpp
+  LIBS vorn_media vorn_test_support)
+if(TARGET gstzarvex)
+  add_dependencies(media_graph_test gstzarvex)
+endif()
+
+vorn_add_test(media_session_test
+  SOURCES ${CMAKE_CURRENT_LIST_DIR}/media_session_test.cpp
+  LIBS vorn_media vorn_test_support)
+if(TARGET gstzarvex)
+  add_dependencies(media_session_test gstzarvex)
+endif()
+
+# Under the leaks tracer, tracking only the kinds of object a pipeline is made of.
+vorn_add_test(media_leaks_test
+  SOURCES ${CMAKE_CURRENT_LIST_DIR}/media_leaks_test.cpp
+  LIBS vorn_media vorn_test_support
+  ENV "GST_TRACERS=leaks(GstElement,GstBus,GstPad,GstMessage)")
+if(TARGET gstzarvex)
+  add_dependencies(media_leaks_test gstzarvex)
+endif()
+
+# One file per container and sound format, each played through to a captured sound, and
+# one per kind of tag.
+vorn_add_test(media_formats_test
+  SOURCES ${CMAKE_CURRENT_LIST_DIR}/media_formats_test.cpp
+          ${CMAKE_CURRENT_LIST_DIR}/media_tags_test.cpp
+  LIBS vorn_media vorn_test_support
+  TIMEOUT 60)
+if(TARGET gstzarvex)
+  add_dependencies(media_formats_test gstzarvex)
+endif()

@@ -1,0 +1,62 @@
+// The sound passes through the user's effects, whose shared elements serve song after song.
+#include <gst/gst.h>
+
+#include <cstdlib>
+#include <string>
+
+#include "effects/gst/effect_catalogue.h"
+#include "media_graph_fixture.h"
+
+using namespace testsupport;
+
+namespace {
+// Replaces the audio sink for one test.
+class AudioSinkOverride {
+  public:
+    explicit AudioSinkOverride(const std::string& description) {
+        const char* old = std::getenv("VORN_AUDIO_SINK");
+        if (old)
+            old_ = old;
+        setenv("VORN_AUDIO_SINK", description.c_str(), 1);
+    }
+    ~AudioSinkOverride() { setenv("VORN_AUDIO_SINK", old_.c_str(), 1); }
+
+  private:
+    std::string old_ = "fakesink sync=true";
+};
+}  // namespace
+
+TEST_F(MediaGraphTest, EffectsShapeTheSoundOfEverySong) {
+    EffectCatalogue catalogue;
+    catalogue.fill();
+    int volume = -1;
+    for (int i = 0; i < catalogue.effectCount(); ++i)
+        if (std::string(catalogue.effectName(i)) == "Volume")
+            volume = i;
+    if (volume < 0)
+        GTEST_SKIP() << "no volume element installed";
+    catalogue.select(volume);
+    GstElement* element = nullptr;
+    ASSERT_EQ(catalogue.selectedWrapperFor(volume, &element), 0);
+    g_object_set(element, "volume", 0.25, nullptr);
+
+    std::string song = makeWav(dir.path(), "in.wav", 0.5, {}, 440, 0.8);
+    MediaGraph graph;
+    graph.setEffects(&catalogue);
+    for (std::string out : {"out1.wav", "out2.wav"}) {
+        AudioSinkOverride sink("wavenc ! filesink location=" + dir.file(out));
+        ASSERT_EQ(graph.Open(song, true), 0) << out;
+        ASSERT_EQ(graph.Run(nullptr), 0);
+        ASSERT_EQ(waitForEvent(graph, 5.0), 1);
+        graph.Close();  // writes the file out
+        EXPECT_NEAR(peakAmplitude(dir.file(out)), 0.2, 0.02) << out;
+    }
+    // Without effects the sound is untouched.
+    graph.setEffects(nullptr);
+    AudioSinkOverride sink("wavenc ! filesink location=" + dir.file("plain.wav"));
+    ASSERT_EQ(graph.Open(song, true), 0);
+    ASSERT_EQ(graph.Run(nullptr), 0);
+    ASSERT_EQ(waitForEvent(graph, 5.0), 1);
+    graph.Close();
+    EXPECT_NEAR(peakAmplitude(dir.file("plain.wav")), 0.8, 0.02);
+}

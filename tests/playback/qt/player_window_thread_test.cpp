@@ -1,0 +1,139 @@
+// SearchDone from the search thread: the sender waits until the user-interface thread has
+// handled it, whether the queued call or the pump of a waiting sequencer serves it.
+#include <QTableView>
+#include <QTimer>
+#include <atomic>
+#include <thread>
+#include <vector>
+
+#include "playback/core/search_done_channel.h"
+#include "player_window_fixture.h"
+#include "songlist/core/song_list.h"
+#include "songlist/qt/song_list_view.h"
+
+namespace pwtest {
+namespace {
+
+TEST(SearchDoneChannel, SendersWaitUntilTheReceiverHandledTheirResult) {
+    std::vector<int> handled;
+    std::atomic<int> wakes{0};
+    SearchDoneChannel channel([&](int result) { handled.push_back(result); }, [&] { ++wakes; });
+    constexpr int kSenders = 8;
+    std::atomic<int> returned{0};
+    std::vector<std::thread> senders;
+    for (int i = 0; i < kSenders; ++i)
+        senders.emplace_back([&, i] {
+            channel.send(i);
+            ++returned;
+        });
+    // The receiver pumps as the sequencer does while it waits for the search thread.
+    int drained = 0;
+    while (drained < kSenders) {
+        const int before = returned.load();
+        drained += channel.drain();
+        EXPECT_LE(before, drained);  // nobody returned before being handled
+        std::this_thread::yield();
+    }
+    for (std::thread& sender : senders)
+        sender.join();
+    EXPECT_EQ(returned.load(), kSenders);
+    EXPECT_EQ(static_cast<int>(handled.size()), kSenders);
+    EXPECT_EQ(wakes.load(), kSenders);
+}
+
+TEST(SearchDoneChannel, ASendOnTheReceivingThreadIsHandledAtOnce) {
+    int handled = -1;
+    bool woken = false;
+    SearchDoneChannel channel([&](int result) { handled = result; }, [&] { woken = true; });
+    channel.send(7);
+    EXPECT_EQ(handled, 7);
+    EXPECT_FALSE(woken);
+}
+
+TEST(SearchDoneChannel, AHandlerThatPumpsAgainReleasesEverySender) {
+    SearchDoneChannel* self = nullptr;
+    std::vector<int> handled;
+    SearchDoneChannel channel(
+        [&](int result) {
+            handled.push_back(result);
+            self->drain();  // nested pump, as a modal loop would
+        },
+        {});
+    self = &channel;
+    std::thread a([&] { channel.send(1); });
+    std::thread b([&] { channel.send(2); });
+    while (handled.size() < 2)
+        channel.drain();
+    a.join();
+    b.join();
+    EXPECT_EQ(handled.size(), 2u);
+}
+
+// The search thread's SearchDone arrives while the user-interface thread waits for that
+// thread in startSession: the pump serves it, nothing deadlocks and the count is fresh.
+TEST_F(PlayerWindowTest, SearchDoneIsServedWhileTheWindowWaitsForTheSearch) {
+    const std::string first = songs({"/songs/a.mp3", "/songs/slow.mp3"});
+    book.gate("/songs/slow.mp3");
+    ASSERT_EQ(window->startSession(first, File), 0);
+    book.waitAtGate("/songs/slow.mp3");
+
+    std::thread releaser([&] {
+        std::this_thread::sleep_for(std::chrono::milliseconds(100));
+        book.releaseAll();
+    });
+    // Waits for the first search (pumping) before it starts the second one.
+    host.settings_.other.slistAddType = 2;
+    const std::string second = songs({"/songs/c.mp3"});
+    EXPECT_EQ(window->startSession(second, File), 0);
+    releaser.join();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return window->songList().count() == 3; }, 5000));
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&] { return window->songListView().table()->model()->rowCount() == 3; }, 5000));
+}
+
+// A search slow to stop never freezes the windows: while the next Play waits for it, the
+// event loop goes on (a timer fires, so painting does too).
+TEST_F(PlayerWindowTest, TheEventLoopRunsWhileTheNextPlayWaitsForTheSearch) {
+    book.gate("/songs/slow.mp3");
+    ASSERT_EQ(window->startSession(songs({"/songs/slow.mp3"}), File), 0);
+    book.waitAtGate("/songs/slow.mp3");
+    bool timerFired = false;
+    QTimer::singleShot(10, [&] {
+        timerFired = true;
+        book.releaseAll();  // the search may end only once the loop has run
+    });
+    // Should the loop stand still, the wait still ends, and the test fails instead of hanging.
+    std::thread fallback([&] {
+        std::this_thread::sleep_for(std::chrono::seconds(5));
+        book.releaseAll();
+    });
+    EXPECT_EQ(window->startSession(songs({"/songs/c.mp3"}), File), 0);
+    EXPECT_TRUE(timerFired);
+    fallback.join();
+}
+
+// A search stuck in its probe: the end of the program gives up waiting for it in time.
+TEST_F(PlayerWindowTest, ALimitedEndOfTheSearchGivesUpOnAStuckProbe) {
+    book.gate("/songs/slow.mp3");
+    ASSERT_EQ(window->startSession(songs({"/songs/slow.mp3"}), File), 0);
+    book.waitAtGate("/songs/slow.mp3");
+    EXPECT_FALSE(window->endSearch(std::chrono::milliseconds(50)));
+    book.releaseAll();
+    EXPECT_TRUE(window->endSearch(std::chrono::seconds(10)));
+}
+
+// Destroying the window while the search thread is about to send SearchDone.
+TEST_F(PlayerWindowTest, DestroyingTheWindowDuringASearchDoesNotHang) {
+    book.gate("/songs/slow.mp3");
+    ASSERT_EQ(window->startSession(songs({"/songs/slow.mp3"}), File), 0);
+    book.waitAtGate("/songs/slow.mp3");
+    std::thread releaser([&] {
+        std::this_thread::sleep_for(std::chrono::milliseconds(100));
+        book.releaseAll();
+    });
+    window.reset();
+    releaser.join();
+}
+
+}  // namespace
+}  // namespace pwtest

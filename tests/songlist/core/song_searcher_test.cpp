@@ -1,0 +1,300 @@
+// The search itself, run on the test's thread: what is found, in which order, and how odd
+// trees and selections are handled.
+#include "songlist/core/song_searcher.h"
+
+#include <gtest/gtest.h>
+#include <sys/socket.h>
+#include <sys/stat.h>
+#include <sys/un.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <thread>
+
+#include "fake_probe.h"
+#include "songlist/core/song_list.h"
+#include "test_tree.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+constexpr const char* kDefaultPatterns = "*.wav;*.mp3;*.avi";
+
+// `names` ordered as the file system lists them in `folder`, each prefixed with `prefix`.
+std::vector<std::string> inListedOrder(const std::string& folder, std::vector<std::string> names,
+                                       const std::string& prefix) {
+    const std::vector<std::string> listed = listedNames(folder);
+    auto position = [&](const std::string& name) {
+        return std::find(listed.begin(), listed.end(), name) - listed.begin();
+    };
+    std::sort(names.begin(), names.end(),
+              [&](const auto& a, const auto& b) { return position(a) < position(b); });
+    for (auto& name : names)
+        name = prefix + name;
+    return names;
+}
+
+void appendAll(std::vector<std::string>& to, const std::vector<std::string>& more) {
+    to.insert(to.end(), more.begin(), more.end());
+}
+
+class SearchTest : public testing::Test {
+  protected:
+    // Runs one search on this thread; returns the paths added.
+    std::vector<std::string> search(ListType kind, const std::string& selection,
+                                    const std::string& patterns = kDefaultPatterns) {
+        SongSearcher searcher(list, fakeProbeFactory(probe));
+        searcher.kind = kind;
+        searcher.selection = selection;
+        searcher.setPatterns(patterns);
+        searcher.setNotify([this](int result) { notified.push_back(result); });
+        EXPECT_EQ(searcher.run(), 0);
+        EXPECT_FALSE(searcher.running());
+        return paths();
+    }
+    std::vector<std::string> paths() const {
+        std::vector<std::string> all;
+        for (int i = 0; i < list.count(); ++i)
+            all.push_back(list.pathAt(i));
+        return all;
+    }
+
+    TempTree tree;
+    SongList list;
+    std::shared_ptr<FakeProbeState> probe = std::make_shared<FakeProbeState>();
+    std::vector<int> notified;
+};
+
+}  // namespace
+
+TEST(SongSearcherPatterns, SplitAtSemicolonsWithoutTrimming) {
+    SongList list;
+    SongSearcher searcher(list, {});
+    using Patterns = std::vector<std::string>;
+    searcher.setPatterns(kDefaultPatterns);
+    EXPECT_EQ(searcher.patterns(), (Patterns{"*.wav", "*.mp3", "*.avi"}));
+    searcher.setPatterns("*.wav;;*.Mp3");
+    EXPECT_EQ(searcher.patterns(), (Patterns{"*.wav", "", "*.Mp3"}));
+    searcher.setPatterns("*.wav; *.mp3;");
+    EXPECT_EQ(searcher.patterns(), (Patterns{"*.wav", " *.mp3"}));
+    searcher.setPatterns(";");
+    EXPECT_EQ(searcher.patterns(), (Patterns{""}));
+    searcher.setPatterns("");
+    EXPECT_TRUE(searcher.patterns().empty());
+}
+
+TEST_F(SearchTest, FolderGivesPatternsInOrderThenSubfoldersDepthFirst) {
+    for (const char* name : {"b.mp3", "a.wav", "c.avi", "z.WAV", "notes.txt", ".hidden.wav",
+                             "sub1/x.mp3", "sub1/y.wav", "sub1/deep/d.avi", "sub2/q.wav"})
+        tree.file(name);
+    const std::string& r = tree.root();
+    std::vector<std::string> expected =
+        inListedOrder(r, {"a.wav", "z.WAV", ".hidden.wav"}, r + "/");
+    appendAll(expected, {r + "/b.mp3", r + "/c.avi"});
+    for (const std::string& sub : inListedOrder(r, {"sub1", "sub2"}, r + "/")) {
+        if (sub.ends_with("sub1")) {
+            appendAll(expected, {sub + "/y.wav", sub + "/x.mp3", sub + "/deep/d.avi"});
+        } else {
+            expected.push_back(sub + "/q.wav");
+        }
+    }
+    EXPECT_EQ(search(Folder, r), expected);
+    EXPECT_EQ(notified, std::vector<int>{0});
+    EXPECT_EQ(list.authorAt(0), "A:" + expected[0].substr(r.size() + 1));
+    EXPECT_EQ(list.titleAt(0), "T:" + expected[0].substr(r.size() + 1));
+}
+
+TEST_F(SearchTest, FolderEndingInSlashGivesDoubleSlash) {
+    tree.file("sub/a.wav");
+    EXPECT_EQ(search(Folder, tree.root() + "/"),
+              std::vector<std::string>{tree.root() + "//sub/a.wav"});
+}
+
+TEST_F(SearchTest, EmptyPatternFindsNothingAndBlankStaysInPattern) {
+    for (const char* name : {"a.wav", "b.mp3", " c.mp3"})
+        tree.file(name);
+    EXPECT_EQ(search(Folder, tree.root(), "*.wav;; *.mp3;"),
+              (std::vector<std::string>{tree.root() + "/a.wav", tree.root() + "/ c.mp3"}));
+}
+
+TEST_F(SearchTest, FileMatchingTwoPatternsIsAddedTwice) {
+    tree.file("a.wav");
+    EXPECT_EQ(search(Folder, tree.root(), "*.wav;A.*").size(), 2u);
+}
+
+TEST_F(SearchTest, FileSelectionsSplitAtBars) {
+    const std::string good1 = tree.file("good1.wav");
+    const std::string bad = tree.file("bad.wav");
+    const std::string good2 = tree.file("good2.mp3");
+    EXPECT_EQ(search(File, good1 + "|" + bad + "|" + good2 + "|"),
+              (std::vector<std::string>{good1, good2}));
+    EXPECT_EQ(probe->openedPaths(), (std::vector<std::string>{good1, bad, good2}));
+
+    probe->opened.clear();
+    search(File, "x||y");
+    EXPECT_EQ(probe->openedPaths(), (std::vector<std::string>{"x", "", "y"}));
+    probe->opened.clear();
+    search(File, "|x");
+    EXPECT_EQ(probe->openedPaths(), (std::vector<std::string>{"", "x"}));
+    probe->opened.clear();
+    search(File, "");
+    EXPECT_TRUE(probe->openedPaths().empty());
+}
+
+TEST_F(SearchTest, EmptyFolderPieceDoesNotSearchTheRoot) {
+    tree.file("one/a.wav");
+    tree.file("two/b.wav");
+    search(Folder, tree.root() + "/one||" + tree.root() + "/two");
+    EXPECT_EQ(paths(),
+              (std::vector<std::string>{tree.root() + "/one/a.wav", tree.root() + "/two/b.wav"}));
+    EXPECT_EQ(probe->openedPaths().size(), 2u);
+}
+
+TEST_F(SearchTest, AuthorAndTitleAreCutOrEmpty) {
+    search(File, tree.file("noinfo.wav") + "|" + tree.file("long.wav"));
+    ASSERT_EQ(list.count(), 2);
+    EXPECT_EQ(list.authorAt(0), "");
+    EXPECT_EQ(list.titleAt(0), "");
+    // The 255-byte limit falls inside a three-byte character, which is left out whole.
+    EXPECT_EQ(list.authorAt(1), std::string(254, 'a'));
+    EXPECT_EQ(list.titleAt(1), std::string(254, 't'));
+}
+
+TEST_F(SearchTest, UnknownKindNotifiesMinusOneAndProbesNothing) {
+    tree.file("a.wav");
+    search(static_cast<ListType>(7), tree.root());
+    EXPECT_EQ(notified, std::vector<int>{-1});
+    EXPECT_TRUE(probe->openedPaths().empty());
+}
+
+TEST_F(SearchTest, NotifyComesLastWhileStillRunning) {
+    tree.file("a.wav");
+    tree.file("b.mp3");
+    SongSearcher searcher(list, fakeProbeFactory(probe));
+    searcher.selection = tree.root();
+    searcher.setPatterns(kDefaultPatterns);
+    bool wasRunning = false;
+    int countAtNotify = -1;
+    searcher.setNotify([&](int) {
+        wasRunning = searcher.running();
+        countAtNotify = list.count();
+    });
+    searcher.run();
+    EXPECT_TRUE(wasRunning);
+    EXPECT_EQ(countAtNotify, 2);
+    EXPECT_FALSE(searcher.running());
+    EXPECT_EQ(probe->created, 1);
+    EXPECT_EQ(probe->destroyed, 1);
+}
+
+TEST_F(SearchTest, LinksBackIntoTheTreeAreNotFollowedAgain) {
+    tree.file("a/song.wav");
+    fs::create_directory_symlink(tree.root(), tree.root() + "/a/up");
+    fs::create_directory_symlink(".", tree.root() + "/a/self");
+    TempTree outside;
+    outside.file("far.mp3");
+    fs::create_directory_symlink(outside.root(), tree.root() + "/linked");
+    fs::create_symlink("missing", tree.root() + "/dangling.wav");
+
+    const std::vector<std::string> found = search(Folder, tree.root());
+    EXPECT_EQ(std::count(found.begin(), found.end(), tree.root() + "/a/song.wav"), 1);
+    EXPECT_EQ(std::count(found.begin(), found.end(), tree.root() + "/linked/far.mp3"), 1);
+    EXPECT_EQ(found.size(), 2u);
+}
+
+TEST_F(SearchTest, FoldersAndFilesThatVanishAreSkipped) {
+    tree.file("trigger.wav");
+    tree.file("vanish.mp3");
+    tree.file("gone/lost.wav");
+    probe->onOpen = [this](const std::string& path) {
+        if (!path.ends_with("trigger.wav"))
+            return;
+        fs::remove_all(tree.root() + "/gone");
+        fs::remove(tree.root() + "/vanish.mp3");
+    };
+    EXPECT_EQ(search(Folder, tree.root()), std::vector<std::string>{tree.root() + "/trigger.wav"});
+    EXPECT_EQ(notified, std::vector<int>{0});
+}
+
+TEST_F(SearchTest, UnreadableFolderIsSkipped) {
+    if (geteuid() == 0)
+        GTEST_SKIP() << "permissions don't keep root out of a folder";
+    tree.file("a.wav");
+    tree.file("locked/b.wav");
+    fs::permissions(tree.root() + "/locked", fs::perms::none);
+    EXPECT_EQ(search(Folder, tree.root()), std::vector<std::string>{tree.root() + "/a.wav"});
+}
+
+TEST_F(SearchTest, NamesThatAreNotUtf8AreFoundUnchanged) {
+    const std::string odd = tree.file("d\xFF/\xFF\xFEsong.wav");
+    EXPECT_EQ(search(Folder, tree.root()), std::vector<std::string>{odd});
+}
+
+TEST_F(SearchTest, SongListFilesAreReadInTurn) {
+    const std::string a = tree.file("a.wav");
+    const std::string b = tree.file("b.mp3");
+    const std::string first = tree.file("1.lst", "#v1000\r\n" + a + "\tOld\tText\r\n");
+    const std::string second = tree.file("2.lst", b + "\n" + tree.root() + "/bad.wav\n" + a + "\n");
+    search(SongListFile, first + "|" + tree.root() + "/missing.lst|" + second);
+    EXPECT_EQ(paths(), (std::vector<std::string>{a, b, a}));
+    EXPECT_EQ(list.authorAt(0), "A:a.wav");  // from the media, not from the list file
+    EXPECT_EQ(notified, std::vector<int>{0});
+}
+
+// A File selection takes each item by what it is: a folder is searched, a playlist read
+// (its texts standing in where the media has none), a file probed; in the order given.
+TEST_F(SearchTest, AFileSelectionTakesEachItemByWhatItIs) {
+    const std::string inFolder = tree.file("f/a.wav");
+    const std::string listed = tree.file("noinfo.wav");
+    const std::string named = tree.file("b.mp3");
+    const std::string m3u = tree.file("p.m3u", "#EXTINF:5,Who - What\nnoinfo.wav\n");
+    const std::string pls = tree.file("p.pls", "[playlist]\nFile1=b.mp3\nTitle1=Ignored\n");
+    search(File, tree.root() + "/f|" + m3u + "|" + named + "|" + pls + "|");
+    EXPECT_EQ(paths(), (std::vector<std::string>{inFolder, listed, named, named}));
+    EXPECT_EQ(list.authorAt(1), "Who");
+    EXPECT_EQ(list.titleAt(1), "What");
+    EXPECT_EQ(list.titleAt(3), "T:b.mp3") << "the media's own title comes first";
+}
+
+namespace {
+// A listening UNIX socket at `path`; the descriptor stays open for the test.
+int bindSocket(const std::string& path) {
+    const int fd = ::socket(AF_UNIX, SOCK_STREAM, 0);
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    path.copy(address.sun_path, sizeof address.sun_path - 1);
+    EXPECT_EQ(::bind(fd, reinterpret_cast<const sockaddr*>(&address), sizeof address), 0);
+    return fd;
+}
+}  // namespace
+
+// Opening a FIFO blocks until a writer comes: no search may ever hand one to the probe,
+// nor a socket or device, whether met in a folder, named in a selection or behind a link.
+TEST_F(SearchTest, OnlyRegularFilesReachTheProbe) {
+    const std::string song = tree.file("song.mp3");
+    ASSERT_EQ(::mkfifo((tree.root() + "/pipe.mp3").c_str(), 0644), 0);
+    fs::create_symlink("pipe.mp3", tree.root() + "/link.wav");
+    const int socketFd = bindSocket(tree.root() + "/socket.wav");
+    fs::create_symlink("/dev/null", tree.root() + "/device.avi");
+
+    EXPECT_EQ(search(Folder, tree.root()), std::vector<std::string>{song});
+    list.clear();
+    const std::string named = tree.root() + "/pipe.mp3|" + tree.root() + "/device.avi|" +
+                              tree.root() + "/socket.wav|" + song;
+    EXPECT_EQ(search(File, named), std::vector<std::string>{song});
+    EXPECT_EQ(probe->openedPaths(), (std::vector<std::string>{song, song}));
+    ::close(socketFd);
+}
+
+// A stop requested while the probe works ends a selection of named files after that
+// file, as it ends a folder walk.
+TEST_F(SearchTest, StopEndsAFileSelectionAfterTheFileBeingProbed) {
+    SongSearcher searcher(list, fakeProbeFactory(probe));
+    probe->onOpen = [&](const std::string&) { searcher.requestStop(); };
+    searcher.kind = File;
+    searcher.selection = tree.file("a.wav") + "|" + tree.file("b.wav") + "|" + tree.file("c.wav");
+    searcher.run();
+    EXPECT_EQ(probe->openedPaths().size(), 1u);
+}
