@@ -5,7 +5,7 @@
 class QMenu;
 
 class MenuSource {
-public:
+  public:
     virtual ~MenuSource() = default;
     virtual void fillMenu(QMenu& menu) = 0;
 };

@@ -9,8 +9,8 @@
 class EffectCatalogue;
 
 struct EffectChain {
-    GstElement* head = nullptr;  // link the decoded audio into this (nullptr: no effect)
-    GstElement* tail = nullptr;  // and take the sound out of this
+    GstElement* head = nullptr;       // link the decoded audio into this (nullptr: no effect)
+    GstElement* tail = nullptr;       // and take the sound out of this
     std::vector<GstElement*> shared;  // the catalogue's instances now inside the bin
 };
 

@@ -8,7 +8,7 @@
 
 class PositionSlider : public QAbstractSlider {
     Q_OBJECT
-public:
+  public:
     static constexpr int kControlId = 1008;
 
     explicit PositionSlider(QWidget* parent = nullptr);
@@ -45,12 +45,12 @@ public:
     static inline const QColor kTextColor{150, 75, 150};
     static inline const QColor kTimeColor{80, 100, 10};
 
-signals:
+  signals:
     // The user asked for this position (0..100): each drag step, the release, a key or
     // a click on the channel.
     void seekRequested(int position);
 
-protected:
+  protected:
     void paintEvent(QPaintEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
@@ -58,7 +58,7 @@ protected:
     void sliderChange(SliderChange change) override;
     QSize sizeHint() const override;
 
-private:
+  private:
     int positionAt(int x) const;
     void onAction(int action);
 

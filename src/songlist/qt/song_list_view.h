@@ -14,7 +14,7 @@ class SongList;
 // set, texts are copied out of the list under its lock when the view asks for them.
 class SongListModel : public QAbstractTableModel {
     Q_OBJECT
-public:
+  public:
     explicit SongListModel(QObject* parent = nullptr);
     void setList(const SongList* list) { list_ = list; }
     // Grows or shrinks the row count without resetting the view (the scroll position stays).
@@ -24,14 +24,14 @@ public:
     int columnCount(const QModelIndex& parent = {}) const override;
     QVariant data(const QModelIndex& index, int role) const override;
 
-private:
+  private:
     const SongList* list_ = nullptr;
     int rows_ = 0;
 };
 
 class SongListView : public QDialog {
     Q_OBJECT
-public:
+  public:
     static constexpr int kListControlId = 1004;
     // Receives the picked index on the owner's side.
     using PickNotify = std::function<void(int index)>;
@@ -59,12 +59,12 @@ public:
     // Escape: hide without a pick.
     void reject() override;
 
-protected:
+  protected:
     void resizeEvent(QResizeEvent* event) override;
     void showEvent(QShowEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
-private:
+  private:
     void fitColumns();
 
     SongListModel* model_;
