@@ -1,12 +1,13 @@
 #include "plugin_entry.h"
 
 #include "discard_renderer.h"
+#include "vorn_version.h"
 
 // The source module name GST_PLUGIN_DEFINE records beside the package.
 #define PACKAGE "vorn"
 
 GST_PLUGIN_DEFINE(GST_VERSION_MAJOR, GST_VERSION_MINOR, zarvex, "Null Video Renderer",
-                  zarvexPluginInit, "1.2", GST_LICENSE_UNKNOWN, "vorn", "vorn")
+                  zarvexPluginInit, VORN_VERSION, GST_LICENSE_UNKNOWN, "vorn", "vorn")
 
 gboolean zarvexPluginInit(GstPlugin* plugin) {
     return registerDiscardRenderer(plugin);

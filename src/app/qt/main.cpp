@@ -6,6 +6,7 @@
 #include <string>
 
 #include "app/qt/player_app.h"
+#include "vorn_version.h"
 
 namespace {
 
@@ -56,7 +57,7 @@ int main(int argc, char** argv) {
         return 0;
     }
     if (parser.isSet(versionOption)) {
-        std::puts("vorn 1.2");
+        std::puts("vorn " VORN_VERSION);
         return 0;
     }
 

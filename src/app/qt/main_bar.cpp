@@ -149,7 +149,7 @@ MainBar::MainBar(MainBarHost& host, std::unique_ptr<MainBarDialogs> dialogs)
                            Qt::WindowCloseButtonHint),
       host_(host),
       dialogs_(dialogs ? std::move(dialogs) : std::make_unique<QtMainBarDialogs>()) {
-    setWindowTitle(QString::fromUtf8(kCaption));
+    setWindowTitle(QString::fromUtf8(kProgramCaption));
     setWindowIcon(appIcon());
     setFont(dialogFont());
     setAcceptDrops(true);
@@ -423,7 +423,7 @@ void MainBar::fillMenu(QMenu& menu) {
 void MainBar::fillContextMenu(QMenu& menu) {
     fillMenu(menu);
     menu.addSeparator();
-    QAction* about = menu.addAction(QString::fromUtf8(kAboutText));
+    QAction* about = menu.addAction(QString::fromUtf8(kAboutMenuText));
     about->setData(ID_ABOUT);
     connect(about, &QAction::triggered, this, [this] { postCommand(ID_ABOUT); });
 }

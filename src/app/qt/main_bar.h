@@ -18,6 +18,7 @@
 
 #include "app/core/history_list.h"
 #include "app/core/list_type.h"
+#include "app/core/program_identity.h"
 #include "app/qt/main_bar_dialogs.h"
 #include "app/widgets/menu_source.h"
 
@@ -47,11 +48,9 @@ class MainBar : public QWidget, public MenuSource {
         ID_MODE_FOLDER = 401,
         ID_MODE_FILE = 402,
         ID_MODE_SONGLIST = 403,
-        ID_SETTINGS = 32772,
+        ID_SETTINGS = shared_command::ID_SETTINGS,
     };
 
-    static constexpr const char* kCaption = "tavik Vornel";
-    static constexpr const char* kAboutText = "tavik Vornel のﾊﾞｰｼﾞｮﾝ情報(&A)...";
     static constexpr const char* kFolderBrowseTitle = "ファイルまたはフォルダを選択してください。";
 
     // Creates the bar and shows it: reads the mode, the three histories and the position

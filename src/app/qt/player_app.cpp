@@ -11,6 +11,7 @@
 #include "app/core/command_line.h"
 #include "app/core/ini_location.h"
 #include "app/core/plugin_registration.h"
+#include "app/core/program_identity.h"
 #include "app/core/settings_io.h"
 #include "app/gst/gst_init.h"
 #include "app/qt/app_host.h"
@@ -234,6 +235,6 @@ void PlayerApp::playCommandLine() {
 }
 
 void PlayerApp::showCreateFailure() {
-    QMessageBox::warning(nullptr, QString::fromUtf8(kCreateFailCaption),
+    QMessageBox::warning(nullptr, QString::fromUtf8(kProgramCaption),
                          QString::fromUtf8(kCreateFailText), QMessageBox::Ok);
 }

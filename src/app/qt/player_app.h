@@ -34,7 +34,6 @@ class TrayIcon;
 
 // Text of the message box shown when a top-level window cannot be created.
 inline constexpr const char* kCreateFailText = "create fail.. quit.";
-inline constexpr const char* kCreateFailCaption = "tavik Vornel";
 
 // What the command line asks for.
 struct StartOptions {

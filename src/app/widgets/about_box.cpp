@@ -1,5 +1,6 @@
 #include "app/widgets/about_box.h"
 
+#include "app/core/program_identity.h"
 #include "app/core/text_cut.h"
 #include "app/widgets/app_icons.h"
 #include "app/widgets/dialog_units.h"
@@ -19,7 +20,7 @@ constexpr std::size_t kToolTipBytes = 79;  // a tooltip holds 80 bytes with its 
 constexpr int kIconSize = 32;
 
 const char* const kCaption = "tavik Vornelのﾊﾞｰｼﾞｮﾝ情報";
-const char* const kVersion = "tavik Vornel Version 1.2";
+const char* const kVersion = kProgramVersionText;
 const char* const kCredit = "vorn developers";
 const char* const kLinkText = "README";
 

@@ -4,11 +4,12 @@
 // command ID_ABOUT of the main bar or the player window.
 #include <QDialog>
 #include <QString>
+#include "app/core/program_identity.h"
 
 class LinkLabel;
 
 // System menu command that shows the about box.
-inline constexpr int ID_ABOUT = 16;
+inline constexpr int ID_ABOUT = shared_command::ID_ABOUT;
 
 class AboutBox : public QDialog {
     Q_OBJECT

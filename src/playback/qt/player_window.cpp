@@ -35,7 +35,6 @@ constexpr const char* kWriteListText = "現在のリストをファイルに書�
 constexpr const char* kExitText = "アプリケーションの終了";
 constexpr const char* kSettingsText = "Settings ...";
 constexpr const char* kStopText = "再生停止";
-constexpr const char* kMessageCaption = "tavik Vornel";
 constexpr const char* kSliderSeparator = " # ";
 // Tooltips have no fixed buffer here; a sane cap keeps a damaged name from flooding one.
 constexpr std::size_t kToolTipMaxBytes = 4095;
@@ -198,7 +197,7 @@ void PlayerWindow::fillContextMenu(QMenu& menu) {
     fillMenu(menu);
     // Qt offers no system menu to extend: the about box is reached from here instead.
     menu.addSeparator();
-    addCommand(menu, player_command::ID_ABOUT_BOX, QString::fromUtf8(kAboutText));
+    addCommand(menu, player_command::ID_ABOUT_BOX, QString::fromUtf8(kAboutMenuText));
 }
 
 QPoint PlayerWindow::fileMenuAnchor() const {
@@ -325,7 +324,7 @@ void PlayerWindow::refreshItemCount(int count) {
 }
 
 void PlayerWindow::showMessage(const std::string& text) {
-    QMessageBox box(QMessageBox::NoIcon, QString::fromUtf8(kMessageCaption), fromBytes(text),
+    QMessageBox box(QMessageBox::NoIcon, QString::fromUtf8(kProgramCaption), fromBytes(text),
                     QMessageBox::Ok, isVisible() ? this : nullptr);
     box.exec();
 }

@@ -10,6 +10,7 @@
 #include <string>
 
 #include "app/core/list_type.h"
+#include "app/core/program_identity.h"
 #include "app/widgets/menu_source.h"
 #include "playback/core/player_view.h"
 #include "playback/qt/save_song_list.h"
@@ -33,8 +34,8 @@ enum class TimerId : int;
 namespace player_command {
 inline constexpr int ID_FILE_BUTTON = 1;  // the "&File" button, Enter: the file menu
 inline constexpr int ID_WRITE_LIST = 303;
-inline constexpr int ID_SETTINGS = 32772;
-inline constexpr int ID_ABOUT_BOX = 16;
+inline constexpr int ID_SETTINGS = shared_command::ID_SETTINGS;
+inline constexpr int ID_ABOUT_BOX = shared_command::ID_ABOUT;
 }  // namespace player_command
 
 class PlayerWindow : public QWidget, public PlayerView, public MenuSource {
@@ -44,7 +45,6 @@ class PlayerWindow : public QWidget, public PlayerView, public MenuSource {
     static constexpr const char* kPauseText = "ポーズ";
     static constexpr const char* kResumeText = "再生再開";
     static constexpr const char* kOtherControlTip = "クリックするとメニューが出る";
-    static constexpr const char* kAboutText = "tavik Vornel のﾊﾞｰｼﾞｮﾝ情報(&A)...";
 
     // The real window: plays through a MediaGraph, probes with the media probe.
     explicit PlayerWindow(PlayerHost& host);
