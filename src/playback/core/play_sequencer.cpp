@@ -215,12 +215,12 @@ int PlaySequencer::playSong(const std::string& path) {
     // A file with some tags but not all offers empty texts for the missing ones: an empty
     // text counts as missing, so the window never shows a blank title or slider text.
     std::string text;
-    displayTitle_ = player_.GetContentText(1, text) >= 0 && !text.empty() ? text : path;
+    displayTitle_ = player_.GetContentText(Author, text) >= 0 && !text.empty() ? text : path;
     text.clear();
-    if (player_.GetContentText(2, text) >= 0 && !text.empty())
+    if (player_.GetContentText(Title, text) >= 0 && !text.empty())
         displayTitle_ += " - " + text;
     text.clear();
-    const bool described = player_.GetContentText(3, text) >= 0 && !text.empty();
+    const bool described = player_.GetContentText(Description, text) >= 0 && !text.empty();
     view_.setSliderText(described ? text : displayTitle_);
 
     durationSeconds_ = player_.GetDuration();
@@ -280,7 +280,7 @@ int PlaySequencer::onPositionTimer() {
 
 void PlaySequencer::onSongEnded() {
     const int event = player_.PollEvent();
-    if (event < 1 || event > 3 || !inSession_)
+    if (!endsTheSong(event) || !inSession_)
         return;
 
     if (stopAfterCurrent_) {

@@ -13,6 +13,15 @@ class EffectCatalogue;
 // only post to the owner's thread (the owner then calls PollEvent there).
 using GraphNotifyFn = std::function<void()>;
 
+// What PollEvent gives: the end of the song (complete, aborted by the user or by an
+// error), another message, or no graph.
+enum GraphEvent : int { NoGraph = -1, OtherEvent = 0, Complete = 1, UserAbort = 2, ErrorAbort = 3 };
+
+// True for the three events that end a song.
+inline bool endsTheSong(int event) {
+    return event >= Complete && event <= ErrorAbort;
+}
+
 class Player : public SongProbe {
   public:
     // Report file for the next Open only; empty for none.
@@ -35,6 +44,6 @@ class Player : public SongProbe {
     virtual bool CanPause() const = 0;
     virtual bool CanStop() const = 0;
     virtual int Seek(double seconds, bool absolute) = 0;
-    // 1 complete, 2 user abort, 3 error abort, 0 another message, -1 no graph.
+    // A GraphEvent.
     virtual int PollEvent() = 0;
 };

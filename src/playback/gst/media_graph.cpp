@@ -250,35 +250,35 @@ int MediaGraph::Stop() {
 int MediaGraph::PollEvent() {
     // A closed graph has no pipeline left, and so no event.
     if (!graph_ || !listener_)
-        return state_ == GraphState::None ? -1 : 0;
+        return state_ == GraphState::None ? NoGraph : OtherEvent;
     GstMessagePtr message = listener_->pop();
     if (!message)
-        return 0;
+        return OtherEvent;
     switch (GST_MESSAGE_TYPE(message.get())) {
         case GST_MESSAGE_EOS:
-            return songEnd(1);
+            return songEnd(Complete);
         case GST_MESSAGE_ERROR:
             if (!songEnded_)
                 takeError(message.get());
-            return songEnd(3);
+            return songEnd(ErrorAbort);
         case GST_MESSAGE_CLOCK_LOST:
             // The audio device went away and came back: pick a new clock.
             if (state_ == GraphState::Running) {
                 gst_element_set_state(graph_->pipeline(), GST_STATE_PAUSED);
                 gst_element_set_state(graph_->pipeline(), GST_STATE_PLAYING);
             }
-            return 0;
+            return OtherEvent;
         case GST_MESSAGE_DURATION_CHANGED:
             estimatedDuration_ = -1.0;
-            return 0;
+            return OtherEvent;
         default:
-            return 0;
+            return OtherEvent;
     }
 }
 
 int MediaGraph::songEnd(int code) {
     if (songEnded_)
-        return 0;
+        return OtherEvent;
     songEnded_ = true;
     return code;
 }
@@ -291,14 +291,14 @@ void MediaGraph::SetNotifyWindow(GraphNotifyFn notify) {
 }
 
 int MediaGraph::GetContentText(int kind, std::string& text) {
-    if (!content_ || kind < 1 || kind > 3)
+    if (!content_ || kind < Author || kind > Description)
         return -2;
     std::string value;
-    if (kind == 1)
+    if (kind == Author)
         value = tagText(content_.get(), GST_TAG_ARTIST);
-    if (kind == 2)
+    if (kind == Title)
         value = tagText(content_.get(), GST_TAG_TITLE);
-    if (kind == 3) {
+    if (kind == Description) {
         value = tagText(content_.get(), GST_TAG_COMMENT);
         if (value.empty())
             value = tagText(content_.get(), GST_TAG_DESCRIPTION);

@@ -5,12 +5,15 @@
 #include <memory>
 #include <string>
 
+// The texts a probe reads from a song, by the number GetContentText takes.
+enum ContentKind : int { Author = 1, Title = 2, Description = 3 };
+
 class SongProbe {
   public:
     virtual ~SongProbe() = default;
     // 0 when the file opens as a playable song; any other value skips it.
     virtual int Open(const std::string& path, bool withNullRenderer) = 0;
-    // kind 1 author, 2 title, 3 description; 0 with `text` set, or -2 leaving it alone.
+    // `kind` is a ContentKind; 0 with `text` set, or -2 leaving it alone.
     virtual int GetContentText(int kind, std::string& text) = 0;
     // The opened file's length in seconds; negative when unknown.
     virtual double GetDuration() { return -1.0; }

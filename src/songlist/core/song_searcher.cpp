@@ -131,8 +131,8 @@ int SongSearcher::probeAndAdd(const std::string& path, const PlaylistEntry* list
         return opened;
     std::string author;
     std::string title;
-    readContentText(*probe_, 1, author);
-    const int titleResult = readContentText(*probe_, 2, title);
+    readContentText(*probe_, Author, author);
+    const int titleResult = readContentText(*probe_, Title, title);
     // The media's own texts first; a playlist's texts fill in what it has not.
     if (listed != nullptr && author.empty())
         author = cutUtf8(listed->author, kContentTextMax);
