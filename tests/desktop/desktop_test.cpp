@@ -154,6 +154,15 @@ class DesktopTest : public ::testing::Test {
         return icon;
     }
 
+    // A desktop, the ini text `iniText`, and vorn playing one generated song of `seconds`;
+    // returns the player window once it is framed (0 when it never shows).
+    unsigned long startPlaying(const std::string& iniText, double seconds) {
+        startDesktop();
+        writeIni(iniText);
+        startVorn({makeWav(media, "song.wav", seconds)});
+        return waitForPlayer();
+    }
+
     // vorn with its bar stored at 300,200, the bar then minimised to the tray. Returns the
     // bar and the tray icon; fails the test (fatally) when either step does not happen.
     std::pair<unsigned long, unsigned long> startHiddenInTray() {
@@ -245,11 +254,7 @@ TEST_F(DesktopTest, SettingsFromTheTrayWhileHiddenKeepsTheProgramRunning) {
 // A first start (no stored position) that plays at once keeps both
 // title bars on the screen and saves a position whose title bar is reachable.
 TEST_F(DesktopTest, FirstStartThatPlaysAtOnceKeepsTheTitleBarsOnTheScreen) {
-    startDesktop();
-    writeIni("[OhterSettings]\nisEndAndPlay=0\n");
-    const std::string song = makeWav(media, "a.wav", 1.5);
-    startVorn({song});
-    const unsigned long player = waitForPlayer();
+    const unsigned long player = startPlaying("[OhterSettings]\nisEndAndPlay=0\n", 1.5);
     ASSERT_NE(player, 0u);
     const WindowInfo during = desktop->info(player);
     EXPECT_GE(during.frameY(), 0) << "the player's title bar is above the screen";
@@ -325,11 +330,7 @@ INSTANTIATE_TEST_SUITE_P(Desktop, FiveStarts, ::testing::Values(false, true),
 // Minimised to the tray, both windows are unmapped and out of the task
 // list; the tray brings them back.
 TEST_F(DesktopTest, MinimisedToTheTrayMeansUnmappedAndOutOfTheTaskList) {
-    startDesktop();
-    writeIni("[App]\nleft=300\ntop=200\n");
-    const std::string song = makeWav(media, "long.wav", 60.0);
-    startVorn({song});
-    const unsigned long player = waitForPlayer();
+    const unsigned long player = startPlaying("[App]\nleft=300\ntop=200\n", 60.0);
     ASSERT_NE(player, 0u);
     desktop->tool({"xdotool", "windowminimize", std::to_string(player)});
     ASSERT_TRUE(waitUntil([&] { return hiddenToTray(player); }))
@@ -471,11 +472,7 @@ TEST_F(DesktopTest, SongListIsAToolWindowOfThePlayerWithUsefulRows) {
 
 // Tooltips show also while the player window is not the active one.
 TEST_F(DesktopTest, PlayerTooltipShowsOverAnInactiveWindow) {
-    startDesktop();
-    writeIni("[App]\nleft=300\ntop=200\n");
-    const std::string song = makeWav(media, "long.wav", 60.0);
-    startVorn({song});
-    const unsigned long player = waitForPlayer();
+    const unsigned long player = startPlaying("[App]\nleft=300\ntop=200\n", 60.0);
     ASSERT_NE(player, 0u);
     startDragSource({});
     desktop->tool({"xdotool", "windowactivate", "--sync", std::to_string(helperWindow())}, false);
