@@ -6,11 +6,11 @@
 #include "playback/core/media_time.h"
 #include "playback/core/mpeg_audio_length.h"
 #include "playback/core/result_codes.h"
-#include "playback/gst/bus_listener.h"
 #include "playback/gst/class_factory.h"
 #include "playback/gst/graph_report.h"
 #include "playback/gst/pipeline_errors.h"
 #include "playback/gst/riff_id3_tags.h"
+#include "playback/gst/song_bus.h"
 #include "playback/gst/song_pipeline.h"
 
 namespace {
@@ -84,7 +84,7 @@ GstElement* MediaGraph::pipeline() const {
 }
 
 std::size_t MediaGraph::pendingEvents() const {
-    return listener_ ? listener_->pending() : 0;
+    return bus_ ? bus_->pending() : 0;
 }
 
 bool MediaGraph::CanRun() const {
@@ -105,7 +105,7 @@ int MediaGraph::CreateGraph() {
         return -1;
     }
     GstBusPtr bus(gst_element_get_bus(graph->pipeline()));
-    listener_ = BusListener::install(bus.get());
+    bus_ = std::make_unique<SongBus>(bus.get());
     graph_ = std::move(graph);
     setResult(result::S_Ok);
     state_ = GraphState::Empty;
@@ -135,15 +135,15 @@ int MediaGraph::Open(const std::string& path, bool withNullRenderer) {
         setResult(result::kCannotRender);
         opened = false;
     }
-    listener_->setCollectingTags(false);
+    bus_->setCollectingTags(false);
     if (!opened) {
         releaseGraph();
         state_ = GraphState::Empty;
         return -1;
     }
     // What happened while prerolling is no event for the owner.
-    listener_->clear();
-    streamTags_ = listener_->tags();
+    bus_->clear();
+    streamTags_ = bus_->tags();
     mergeRiffId3Tags(graph_->pipeline(), path, streamTags_);
     content_.reset(hasContentTags(streamTags_.get()) ? gst_tag_list_copy(streamTags_.get())
                                                      : nullptr);
@@ -168,7 +168,7 @@ bool MediaGraph::waitForPreroll() {
     auto ending = static_cast<GstMessageType>(GST_MESSAGE_ERROR | GST_MESSAGE_ASYNC_DONE);
     // A refused state change has usually posted its error already.
     milliseconds wait(change == GST_STATE_CHANGE_FAILURE ? 500 : kOpenTimeoutMs);
-    GstMessagePtr message = listener_->waitFor(ending, wait);
+    GstMessagePtr message = bus_->waitFor(ending, wait);
     if (message && GST_MESSAGE_TYPE(message.get()) == GST_MESSAGE_ERROR) {
         takeError(message.get());
         return false;
@@ -193,18 +193,16 @@ int MediaGraph::Close() {
 }
 
 // The order matters: the pipeline goes to NULL first, so no streaming thread posts any
-// more; then the queued messages go, since each holds its source element (the pipeline
-// itself for an end of stream) and so, through the bus and its sync handler, the
-// listener that holds them. Only then can the last reference finalize the pipeline.
+// more; then the messages left on the bus go, since each holds its source element (the
+// pipeline itself for an end of stream), which holds the bus. Only then can the last
+// reference finalize the pipeline.
 void MediaGraph::releaseGraph() {
-    if (listener_)
-        listener_->setNotify({});
+    if (bus_)
+        bus_->setNotify({});
     if (graph_)
         graph_->detachShared();
-    if (listener_)
-        listener_->clear();
+    bus_.reset();
     graph_.reset();
-    listener_.reset();
 }
 
 bool MediaGraph::setPipelineState(GstState target) {
@@ -249,30 +247,44 @@ int MediaGraph::Stop() {
 
 int MediaGraph::PollEvent() {
     // A closed graph has no pipeline left, and so no event.
-    if (!graph_ || !listener_)
+    if (!graph_ || !bus_)
         return state_ == GraphState::None ? NoGraph : OtherEvent;
-    GstMessagePtr message = listener_->pop();
-    if (!message)
-        return OtherEvent;
-    switch (GST_MESSAGE_TYPE(message.get())) {
-        case GST_MESSAGE_EOS:
-            return songEnd(Complete);
-        case GST_MESSAGE_ERROR:
-            if (!songEnded_)
-                takeError(message.get());
-            return songEnd(ErrorAbort);
+    // Every other message is taken on the way, so an end is never held up behind them.
+    while (GstMessagePtr message = bus_->pop()) {
+        int event = OtherEvent;
+        switch (GST_MESSAGE_TYPE(message.get())) {
+            case GST_MESSAGE_EOS:
+                event = songEnd(Complete);
+                break;
+            case GST_MESSAGE_ERROR:
+                if (!songEnded_)
+                    takeError(message.get());
+                event = songEnd(ErrorAbort);
+                break;
+            default:
+                takeOtherMessage(message.get());
+                break;
+        }
+        if (event != OtherEvent)
+            return event;
+    }
+    return OtherEvent;
+}
+
+void MediaGraph::takeOtherMessage(GstMessage* message) {
+    switch (GST_MESSAGE_TYPE(message)) {
         case GST_MESSAGE_CLOCK_LOST:
             // The audio device went away and came back: pick a new clock.
             if (state_ == GraphState::Running) {
                 gst_element_set_state(graph_->pipeline(), GST_STATE_PAUSED);
                 gst_element_set_state(graph_->pipeline(), GST_STATE_PLAYING);
             }
-            return OtherEvent;
+            break;
         case GST_MESSAGE_DURATION_CHANGED:
             estimatedDuration_ = -1.0;
-            return OtherEvent;
+            break;
         default:
-            return OtherEvent;
+            break;
     }
 }
 
@@ -284,9 +296,9 @@ int MediaGraph::songEnd(int code) {
 }
 
 void MediaGraph::SetNotifyWindow(GraphNotifyFn notify) {
-    if (!listener_)
+    if (!bus_)
         return;
-    listener_->setNotify(std::move(notify));
+    bus_->setNotify(std::move(notify));
     setResult(result::S_Ok);
 }
 
@@ -356,7 +368,11 @@ double MediaGraph::GetCurrentPosition() {
 int MediaGraph::seekTo(GstSeekType startType, std::int64_t startUnits, GstSeekType stopType,
                        std::int64_t stopUnits) {
     // Ends posted before the seek belong to the stream it flushes.
-    listener_->dropEnds();
+    while (GstMessagePtr message = bus_->pop()) {
+        GstMessageType type = GST_MESSAGE_TYPE(message.get());
+        if (type != GST_MESSAGE_EOS && type != GST_MESSAGE_ERROR)
+            takeOtherMessage(message.get());
+    }
     auto flags = static_cast<GstSeekFlags>(GST_SEEK_FLAG_FLUSH | GST_SEEK_FLAG_ACCURATE);
     bool done = gst_element_seek(graph_->pipeline(), 1.0, GST_FORMAT_TIME, flags, startType,
                                  mediaUnitsToNanoseconds(startUnits), stopType,

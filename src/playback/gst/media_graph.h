@@ -15,7 +15,7 @@
 #include "app/gst/gst_ptr.h"
 #include "playback/core/player.h"
 
-class BusListener;
+class SongBus;
 class SongPipeline;
 
 enum class GraphState : std::int32_t { None = 0, Empty = 1, Stopped = 2, Paused = 3, Running = 4 };
@@ -88,13 +88,15 @@ class MediaGraph : public Player {
     // Takes an end of stream or an error as the song's end once: one failure posts an
     // error from the element and another from each bin above it.
     int songEnd(int code);
+    // What a message other than an end does to the graph.
+    void takeOtherMessage(GstMessage* message);
     int seekTo(GstSeekType startType, std::int64_t startUnits, GstSeekType stopType,
                std::int64_t stopUnits);
 
     std::int32_t lastResult_ = 0;
     std::string errorText_;
     std::unique_ptr<SongPipeline> graph_;
-    std::shared_ptr<BusListener> listener_;
+    std::unique_ptr<SongBus> bus_;
     GstTagListPtr streamTags_;  // every tag seen up to preroll
     GstTagListPtr content_;     // the same, when they name the song; null otherwise
     GstElementPtr nullRenderer_;

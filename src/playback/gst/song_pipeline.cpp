@@ -1,8 +1,6 @@
 #include "playback/gst/song_pipeline.h"
 
 #include <chrono>
-#include <thread>
-
 #include <cstdlib>
 #include <cstring>
 #include <string_view>
@@ -158,6 +156,11 @@ void SongPipeline::detachShared() {
         removeEffects(bin, effectChain_);
         effectChain_ = {};
     }
+    if (rendererPad_) {
+        g_signal_handlers_disconnect_by_data(rendererPad_.get(), this);
+        std::lock_guard settle(settleMutex_);
+        rendererPad_.reset();
+    }
     if (renderer_) {
         gst_bin_remove(bin, renderer_);
         gst_element_set_state(renderer_, GST_STATE_NULL);
@@ -201,6 +204,13 @@ void SongPipeline::routePad(GstPad* pad) {
     if (isVideoMedia(media) && !videoLinked_) {
         if (renderer_ && linkPads(pad, renderer_)) {
             videoLinked_ = true;
+            GstPadPtr input(gst_element_get_static_pad(renderer_, "sink"));
+            g_signal_connect(input.get(), "notify::caps", G_CALLBACK(onRendererCaps), this);
+            {
+                std::lock_guard settle(settleMutex_);
+                rendererPad_ = std::move(input);
+            }
+            streamsChanged();
             return;
         }
         if (!keepVideoCompressed_) {
@@ -227,6 +237,7 @@ bool SongPipeline::linkToFakesink(GstPad* pad) {
 void SongPipeline::onNoMorePads(GstElement* decoder, gpointer data) {
     auto* self = static_cast<SongPipeline*>(data);
     self->allPadsExposed_.store(true);
+    self->streamsChanged();
     if (self->audioLinked_.load())
         return;
     // A song must have sound: fail now rather than wait for a preroll that cannot come.
@@ -236,19 +247,27 @@ void SongPipeline::onNoMorePads(GstElement* decoder, gpointer data) {
                              gst_message_new_error(GST_OBJECT(decoder), error.get(), nullptr));
 }
 
+bool SongPipeline::streamsSettled() const {
+    if (!allPadsExposed_.load())
+        return false;
+    if (!rendererPad_)
+        return true;
+    GstCapsPtr caps(gst_pad_get_current_caps(rendererPad_.get()));
+    return caps != nullptr;
+}
+
+void SongPipeline::streamsChanged() {
+    // Taking the lock orders the change before a waiter's next look.
+    { std::lock_guard lock(settleMutex_); }
+    settleChanged_.notify_all();
+}
+
 void SongPipeline::waitForStreamsSettled(int timeoutMs) const {
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
-    const auto settled = [this] {
-        if (!allPadsExposed_.load())
-            return false;
-        if (!renderer_)
-            return true;
-        GstPadPtr pad(gst_element_get_static_pad(renderer_, "sink"));
-        if (!pad || !gst_pad_is_linked(pad.get()))
-            return true;
-        GstCapsPtr caps(gst_pad_get_current_caps(pad.get()));
-        return caps != nullptr;
-    };
-    while (!settled() && std::chrono::steady_clock::now() < deadline)
-        std::this_thread::sleep_for(std::chrono::milliseconds(2));
+    std::unique_lock lock(settleMutex_);
+    settleChanged_.wait_for(lock, std::chrono::milliseconds(timeoutMs),
+                            [this] { return streamsSettled(); });
+}
+
+void SongPipeline::onRendererCaps(GstPad*, GParamSpec*, gpointer data) {
+    static_cast<SongPipeline*>(data)->streamsChanged();
 }

@@ -6,6 +6,7 @@
 #include <gst/gst.h>
 
 #include <atomic>
+#include <condition_variable>
 #include <memory>
 #include <mutex>
 #include <string>
@@ -55,6 +56,10 @@ class SongPipeline {
   private:
     static void onPadAdded(GstElement* decoder, GstPad* pad, gpointer self);
     static void onNoMorePads(GstElement* decoder, gpointer self);
+    static void onRendererCaps(GstPad* pad, GParamSpec* spec, gpointer self);
+    // Wakes waitForStreamsSettled to look again.
+    void streamsChanged();
+    bool streamsSettled() const;
     // Returns decodebin's GstAutoplugSelectResult (0 try, 1 expose), not in a public header.
     static int onAutoplugSelect(GstElement* decoder, GstPad* pad, GstCaps* caps,
                                 GstElementFactory* factory, gpointer self);
@@ -74,4 +79,7 @@ class SongPipeline {
     std::atomic<bool> audioLinked_{false};
     std::atomic<bool> allPadsExposed_{false};
     bool videoLinked_ = false;  // under routeMutex_
+    GstPadPtr rendererPad_;     // the renderer's input while a picture goes to it
+    mutable std::mutex settleMutex_;
+    mutable std::condition_variable settleChanged_;
 };

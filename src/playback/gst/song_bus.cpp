@@ -1,0 +1,126 @@
+#include "playback/gst/song_bus.h"
+
+#include <utility>
+
+namespace {
+template <typename State>
+void deleteHolder(gpointer data) {
+    delete static_cast<std::shared_ptr<State>*>(data);
+}
+
+// A message announced by the sync handler reaches the bus's queue as soon as the handler
+// returns; this bound only guards against a bus flushed in between.
+constexpr GstClockTime kAnnouncedWait = GST_SECOND;
+}  // namespace
+
+SongBus::SongBus(GstBus* bus)
+    : bus_(GST_BUS(gst_object_ref(bus))), state_(std::make_shared<HandlerState>()) {
+    gst_bus_set_sync_handler(bus, &SongBus::onMessage, new std::shared_ptr<HandlerState>(state_),
+                             deleteHolder<HandlerState>);
+}
+
+SongBus::~SongBus() {
+    setNotify({});
+    clear();
+}
+
+bool SongBus::isKept(GstMessageType type) {
+    switch (type) {
+        case GST_MESSAGE_EOS:
+        case GST_MESSAGE_ERROR:
+        case GST_MESSAGE_WARNING:
+        case GST_MESSAGE_ASYNC_DONE:
+        case GST_MESSAGE_CLOCK_LOST:
+        case GST_MESSAGE_DURATION_CHANGED:
+        case GST_MESSAGE_APPLICATION:
+            return true;
+        default:
+            return false;
+    }
+}
+
+void SongBus::setNotify(GraphNotifyFn notify) {
+    std::lock_guard lock(state_->mutex);
+    state_->notify = std::move(notify);
+}
+
+void SongBus::setCollectingTags(bool collecting) {
+    std::lock_guard lock(state_->mutex);
+    state_->collecting = collecting;
+}
+
+GstTagListPtr SongBus::tags() const {
+    std::lock_guard lock(state_->mutex);
+    return GstTagListPtr(state_->tags ? gst_tag_list_copy(state_->tags.get()) : nullptr);
+}
+
+GstMessagePtr SongBus::take(GstClockTime timeout) {
+    GstMessagePtr message(gst_bus_timed_pop(bus_.get(), timeout));
+    if (message)
+        state_->posted.fetch_sub(1);
+    return message;
+}
+
+GstMessagePtr SongBus::pop() {
+    return take(state_->posted.load() > 0 ? kAnnouncedWait : 0);
+}
+
+GstMessagePtr SongBus::waitFor(GstMessageType types, std::chrono::milliseconds timeout) {
+    const auto deadline = std::chrono::steady_clock::now() + timeout;
+    for (;;) {
+        const auto left = deadline - std::chrono::steady_clock::now();
+        if (left <= left.zero())
+            return nullptr;
+        const auto leftNs = std::chrono::duration_cast<std::chrono::nanoseconds>(left);
+        GstMessagePtr message = take(static_cast<GstClockTime>(leftNs.count()));
+        if (!message)
+            return nullptr;
+        if (GST_MESSAGE_TYPE(message.get()) & types)
+            return message;
+    }
+}
+
+void SongBus::clear() {
+    while (take(0)) {
+    }
+    // Announced messages the bus lost to a flush are no longer owed.
+    if (!gst_bus_have_pending(bus_.get()))
+        state_->posted.store(0);
+}
+
+void SongBus::collect(HandlerState& state, GstMessage* message) {
+    GstTagList* received = nullptr;
+    gst_message_parse_tag(message, &received);
+    GstTagListPtr owned(received);
+    std::lock_guard lock(state.mutex);
+    if (!state.collecting || !owned)
+        return;
+    if (!state.tags)
+        state.tags.reset(gst_tag_list_new_empty());
+    // Keep what came first: the container's tags precede those of the streams.
+    gst_tag_list_insert(state.tags.get(), owned.get(), GST_TAG_MERGE_KEEP);
+}
+
+// Runs on whichever thread posts. A handler that answers GST_BUS_DROP owns the message
+// and releases it here: a message left unreleased would hold its source element, and
+// through it the whole pipeline with its bus and poll descriptors. A kept message passes
+// to the bus's queue, which owns it from then on.
+GstBusSyncReply SongBus::onMessage(GstBus*, GstMessage* message, gpointer data) {
+    HandlerState& state = **static_cast<std::shared_ptr<HandlerState>*>(data);
+    GstMessageType type = GST_MESSAGE_TYPE(message);
+    if (type == GST_MESSAGE_TAG)
+        collect(state, message);
+    if (!isKept(type)) {
+        gst_message_unref(message);
+        return GST_BUS_DROP;
+    }
+    GraphNotifyFn notify;
+    {
+        std::lock_guard lock(state.mutex);
+        notify = state.notify;
+    }
+    state.posted.fetch_add(1);
+    if (notify)
+        notify();
+    return GST_BUS_PASS;
+}
