@@ -2,6 +2,8 @@
 
 #include <QApplication>
 #include <QMessageBox>
+#include <QMetaObject>
+#include <QSystemTrayIcon>
 #include <QTimer>
 #include <QWidget>
 
@@ -14,10 +16,10 @@
 #include "app/core/program_identity.h"
 #include "app/core/settings_io.h"
 #include "app/gst/gst_init.h"
-#include "app/qt/app_host.h"
 #include "app/qt/main_bar.h"
 #include "app/qt/tray_icon.h"
 #include "app/widgets/app_icons.h"
+#include "app/widgets/window_position.h"
 #include "effects/gst/effect_catalogue.h"
 #include "effects/qt/settings_sheet.h"
 #include "playback/qt/player_window.h"
@@ -37,8 +39,7 @@ PluginRegistration PluginRegistration::system() {
 PlayerApp::PlayerApp(int& argc, char** argv, StartOptions options, PluginRegistration registration)
     : application_(std::make_unique<QApplication>(argc, argv)),
       options_(std::move(options)),
-      registration_(std::move(registration)),
-      host_(std::make_unique<AppHost>(*this)) {
+      registration_(std::move(registration)) {
     theApp = this;
     // The program ends only through Exit, which saves everything: closing the last
     // visible window (the settings sheet opened from the tray while the bar is hidden
@@ -55,7 +56,7 @@ PlayerApp::~PlayerApp() {
         registration_.unregisterPlugin(programDir_);
     }
     // GStreamer stays initialised: it cannot be initialised again within one process.
-    settings.play.effectCatalogue = nullptr;
+    settings_.play.effectCatalogue = nullptr;
     if (theApp == this)
         theApp = nullptr;
 }
@@ -95,7 +96,7 @@ bool PlayerApp::InitInstance() {
     // asks for effects), the settings.
     loadIcons();
     effectCatalogue_ = std::make_unique<EffectCatalogue>();
-    settings.play.effectCatalogue = effectCatalogue_.get();
+    settings_.play.effectCatalogue = effectCatalogue_.get();
     loadSettings();
 
     // 7. The player window, hidden.
@@ -111,10 +112,10 @@ bool PlayerApp::InitInstance() {
         return false;
     }
     // 9. The main bar has the screen.
-    mainWindow = mainBar.get();
-    menuSource = mainBarMenuSource();
+    mainWindow_ = mainBar.get();
+    menuSource_ = mainBarMenuSource();
     // 10. The tray icon.
-    if (!settings.other.isnoTaskTray)
+    if (!settings_.other.isnoTaskTray)
         addTrayIcon();
     playCommandLine();
     return true;
@@ -130,13 +131,12 @@ int PlayerApp::ExitInstance() {
         std::_Exit(0);
     }
     trayIcon_.reset();
-    host_->setWindows(nullptr, nullptr);
     bar_ = nullptr;
     player_ = nullptr;
-    settings.play.effectCatalogue = nullptr;
+    settings_.play.effectCatalogue = nullptr;
     effectCatalogue_.reset();
-    mainWindow = nullptr;
-    menuSource = nullptr;
+    mainWindow_ = nullptr;
+    menuSource_ = nullptr;
     mainBar.reset();
     playerWindow.reset();
     return 0;
@@ -144,39 +144,38 @@ int PlayerApp::ExitInstance() {
 
 int PlayerApp::run() {
     const bool started = InitInstance();
-    if (started && mainWindow)
+    if (started && mainWindow_)
         QApplication::exec();
     ExitInstance();
     return started ? 0 : 1;
 }
 
 void PlayerApp::loadSettings() {
-    ::loadSettings(*iniStore_, settings);
+    ::loadSettings(*iniStore_, settings_);
 }
 
 void PlayerApp::saveSettings() {
-    ::saveSettings(*iniStore_, settings);
+    ::saveSettings(*iniStore_, settings_);
     iniStore_->flush();  // a failed write is ignored; the old file stays whole
 }
 
 void PlayerApp::openSettings(int startPage) {
     // Owned by the window that has the screen, also while it is hidden in the tray.
-    if (!runSettingsSheet(settings, startPage, mainWindow))
+    if (!runSettingsSheet(settings_, startPage, mainWindow_))
         return;
-    if (settings.other.isnoTaskTray) {
+    if (settings_.other.isnoTaskTray) {
         removeTrayIcon();
         // The window may have been hidden in the tray while minimized.
-        if (mainWindow)
-            mainWindow->showNormal();
+        if (mainWindow_)
+            mainWindow_->showNormal();
     } else {
         addTrayIcon();
     }
 }
 
 bool PlayerApp::createPlayerWindow() {
-    auto window = std::make_unique<PlayerWindow>(*host_);
+    auto window = std::make_unique<PlayerWindow>(*this);
     player_ = window.get();
-    host_->setWindows(bar_, player_);
     playerWindow = std::move(window);
     return true;
 }
@@ -184,9 +183,8 @@ bool PlayerApp::createPlayerWindow() {
 bool PlayerApp::createMainBar() {
     // The bar reads its histories, mode and position and shows itself; with
     // isStartAndPlay it queues Play for when start-up has finished.
-    auto bar = std::make_unique<MainBar>(*host_);
+    auto bar = std::make_unique<MainBar>(*this);
     bar_ = bar.get();
-    host_->setWindows(bar_, player_);
     mainBar = std::move(bar);
     return true;
 }
@@ -198,14 +196,14 @@ MenuSource* PlayerApp::mainBarMenuSource() {
 void PlayerApp::addTrayIcon() {
     if (!trayIcon_) {
         trayIcon_ = std::make_unique<TrayIcon>(
-            std::make_unique<QtTrayBackend>(), [this] { return mainWindow; },
-            [this] { return menuSource; });
+            std::make_unique<QtTrayBackend>(), [this] { return mainWindow_; },
+            [this] { return menuSource_; });
         // A window hidden in a tray that has gone would be out of reach: show it.
         trayIcon_->onTrayLost = [this] {
-            if (mainWindow && !mainWindow->isVisible()) {
-                mainWindow->showNormal();
-                mainWindow->raise();
-                mainWindow->activateWindow();
+            if (mainWindow_ && !mainWindow_->isVisible()) {
+                mainWindow_->showNormal();
+                mainWindow_->raise();
+                mainWindow_->activateWindow();
             }
         };
     }
@@ -220,6 +218,48 @@ void PlayerApp::removeTrayIcon() {
 void PlayerApp::setTrayTip(const std::string& text) {
     if (trayIcon_)
         trayIcon_->setTip(text);
+    // Raise the bar in the window order without moving, sizing or activating it.
+    if (bar_ && bar_->isVisible())
+        bar_->raise();
+}
+
+bool PlayerApp::trayAvailable() const {
+    return QSystemTrayIcon::isSystemTrayAvailable();
+}
+
+ProfileStore& PlayerApp::profileStore() {
+    return *iniStore_;
+}
+
+void PlayerApp::handOverToPlayer(QWidget& bar, const std::string& selection, ListType mode) {
+    if (!player_)
+        return;
+    mainWindow_ = player_;
+    handScreenOver(bar, *player_);
+    menuSource_ = player_;
+    player_->startSession(selection, mode);
+}
+
+void PlayerApp::endProgram() {
+    saveSettings();
+    removeTrayIcon();
+    // The windows are destroyed by ExitInstance once the message loop has ended; the bar
+    // is still inside its command handler here.
+    QCoreApplication::quit();
+}
+
+void PlayerApp::handBackToMainBar(QWidget& leaving) {
+    if (!bar_)
+        return;
+    mainWindow_ = bar_;
+    handScreenOver(leaving, *bar_);
+    menuSource_ = bar_;
+}
+
+void PlayerApp::postExitToMainBar() {
+    if (bar_)
+        QMetaObject::invokeMethod(bar_, "command", Qt::QueuedConnection,
+                                  Q_ARG(int, MainBar::ID_EXIT));
 }
 
 void PlayerApp::playCommandLine() {

@@ -1,7 +1,9 @@
 #pragma once
 // The one application object of vorn. It owns the QApplication, the settings and the ini
-// store, the icons, the effect catalogue and the two top-level windows, and runs the
-// start-up and shut-down in their fixed order:
+// store, the icons, the effect catalogue and the two top-level windows, is the host both
+// windows ask for what lies around them (the hand-over of the screen between them, the
+// tray tip, the settings sheet, Exit), and runs the start-up and shut-down in their fixed
+// order:
 //   construction  QApplication, GStreamer initialised on the user-interface thread
 //   InitInstance  program folder, ini path, plug-in registration, icons, empty effect
 //                 catalogue, settings, player window (hidden), main bar, mainWindow and
@@ -22,10 +24,11 @@
 
 #include "app/core/app_settings.h"
 #include "app/core/ini_store.h"
+#include "app/qt/main_bar_host.h"
+#include "playback/qt/player_host.h"
 
 class QApplication;
 class QWidget;
-class AppHost;
 class EffectCatalogue;
 class MainBar;
 class MenuSource;
@@ -49,12 +52,12 @@ struct PluginRegistration {
     static PluginRegistration system();
 };
 
-class PlayerApp {
+class PlayerApp : public MainBarHost, public PlayerHost {
   public:
     // `argc` must outlive the object, as QApplication requires.
     PlayerApp(int& argc, char** argv, StartOptions options = {},
               PluginRegistration registration = PluginRegistration::system());
-    virtual ~PlayerApp();
+    ~PlayerApp() override;
     PlayerApp(const PlayerApp&) = delete;
     PlayerApp& operator=(const PlayerApp&) = delete;
 
@@ -77,11 +80,29 @@ class PlayerApp {
     // Every profile read and write of the program goes through this store.
     IniStore& iniStore() { return *iniStore_; }
 
-    // Runs the settings sheet at `startPage` (0 other settings, 1 play options) and, when
-    // confirmed, re-applies the tray choice. The ini file is written only at Exit.
-    void openSettings(int startPage);
-    // The tray icon's tip ("tavik vorn", "<...> Playing .."), when the icon is shown.
-    void setTrayTip(const std::string& text);
+    // Shared by both windows. openSettings runs the settings sheet at `startPage` (0
+    // other settings, 1 play options) and, when confirmed, re-applies the tray choice;
+    // the ini file is written only at Exit.
+    AppSettings& settings() override { return settings_; }
+    bool trayAvailable() const override;
+    void openSettings(int startPage) override;
+
+    // MainBarHost
+    ProfileStore& profileStore() override;
+    // The window that has the screen: the main bar, or the player window during a play
+    // session. The program ends when it is destroyed.
+    QWidget* mainWindow() const override { return mainWindow_; }
+    void handOverToPlayer(QWidget& bar, const std::string& selection, ListType mode) override;
+    void endProgram() override;
+
+    // PlayerHost. setTrayTip sets the tray icon's tip ("tavik vorn", "<...> Playing .."),
+    // when the icon is shown, and raises the main bar in the window order.
+    void setTrayTip(const std::string& text) override;
+    void handBackToMainBar(QWidget& leaving) override;
+    void postExitToMainBar() override;
+
+    // The menu filler of mainWindow(); the tray menu is filled through it.
+    MenuSource* menuSource() const { return menuSource_; }
     // Add or remove the tray icon (main bar window, tip "tavik vorn", smallIcon).
     virtual void addTrayIcon();
     virtual void removeTrayIcon();
@@ -92,13 +113,6 @@ class PlayerApp {
     EffectCatalogue* effectCatalogue() const { return effectCatalogue_.get(); }
     const QIcon& appIcon() const { return appIcon_; }
     const QIcon& smallIcon() const { return smallIcon_; }
-
-    AppSettings settings;
-    // The window that has the screen: the main bar, or the player window during a play
-    // session. The program ends when it is destroyed.
-    QWidget* mainWindow = nullptr;
-    // The menu filler of mainWindow; the tray menu is filled through it.
-    MenuSource* menuSource = nullptr;
 
   protected:
     // Seams for the windows that join the application object as they are written.
@@ -131,7 +145,9 @@ class PlayerApp {
     std::unique_ptr<EffectCatalogue> effectCatalogue_;
     QIcon appIcon_;
     QIcon smallIcon_;
-    std::unique_ptr<AppHost> host_;
+    AppSettings settings_;
+    QWidget* mainWindow_ = nullptr;
+    MenuSource* menuSource_ = nullptr;
     std::unique_ptr<TrayIcon> trayIcon_;
     MainBar* bar_ = nullptr;          // the real main bar inside mainBar, when it is one
     PlayerWindow* player_ = nullptr;  // the real player window inside playerWindow

@@ -61,7 +61,7 @@ class WatchedApp : public PlayerApp {
 
   protected:
     bool createPlayerWindow() override {
-        steps.push_back("player window, PlayTime " + std::to_string(settings.play.PlayTime) +
+        steps.push_back("player window, PlayTime " + std::to_string(settings().play.PlayTime) +
                         (log_.calls.empty() ? ", unregistered" : ", registered"));
         if (failPlayerWindow)
             return false;
@@ -124,21 +124,21 @@ TEST(PlayerApp, StartsInOrderAndEndsWithOneUnregistration) {
         programDir = app.programDir();
         EXPECT_EQ(programDir, QCoreApplication::applicationDirPath().toStdString());
         EXPECT_EQ(app.iniPath(), ini);
-        EXPECT_EQ(app.settings.play.PlayTime, 30);
-        EXPECT_EQ(app.settings.other.searchExtent, "*.wav;*.mp3;*.avi");
+        EXPECT_EQ(app.settings().play.PlayTime, 30);
+        EXPECT_EQ(app.settings().other.searchExtent, "*.wav;*.mp3;*.avi");
         ASSERT_NE(app.effectCatalogue(), nullptr);
         EXPECT_EQ(app.effectCatalogue()->effectCount(), 0);  // filled only on demand
-        EXPECT_EQ(app.settings.play.effectCatalogue, app.effectCatalogue());
+        EXPECT_EQ(app.settings().play.effectCatalogue, app.effectCatalogue());
         EXPECT_FALSE(app.smallIcon().isNull());
         EXPECT_EQ(app.appIcon().availableSizes().size(), 4);
         EXPECT_EQ(app.steps, (std::vector<std::string>{"player window, PlayTime 30, registered",
                                                        "main bar", "tray added"}));
-        EXPECT_NE(app.mainWindow, nullptr);
+        EXPECT_NE(app.mainWindow(), nullptr);
         EXPECT_EQ(log.calls, std::vector<std::string>{"register " + programDir});
 
         EXPECT_EQ(app.ExitInstance(), 0);
         EXPECT_EQ(app.effectCatalogue(), nullptr);
-        EXPECT_EQ(app.mainWindow, nullptr);
+        EXPECT_EQ(app.mainWindow(), nullptr);
         EXPECT_EQ(log.calls.size(), 1u);  // not yet: the destruction unregisters
     }
     EXPECT_EQ(PlayerApp::instance(), nullptr);
@@ -186,7 +186,7 @@ TEST(PlayerApp, AMainBarThatFailsSavesTheSettingsFirst) {
         ModalAnswer answer;
         EXPECT_FALSE(app.InitInstance());
         EXPECT_EQ(answer.text, "create fail.. quit.");
-        EXPECT_EQ(app.mainWindow, nullptr);
+        EXPECT_EQ(app.mainWindow(), nullptr);
         app.ExitInstance();
     }
     const std::string text = readFile(ini);
@@ -202,9 +202,9 @@ TEST(PlayerApp, RunShowsTheMainBarAndEndsThroughExitWritingTheIni) {
     {
         PlayerApp app(argc, argv, {dir.file("tvorn.ini"), {}}, log.hooks());
         QTimer::singleShot(0, [&app] {
-            ASSERT_NE(app.mainWindow, nullptr);
-            EXPECT_TRUE(app.mainWindow->isVisible());
-            QMetaObject::invokeMethod(app.mainWindow, "command", Qt::QueuedConnection,
+            ASSERT_NE(app.mainWindow(), nullptr);
+            EXPECT_TRUE(app.mainWindow()->isVisible());
+            QMetaObject::invokeMethod(app.mainWindow(), "command", Qt::QueuedConnection,
                                       Q_ARG(int, 2));
         });
         EXPECT_EQ(app.run(), 0);
@@ -228,14 +228,14 @@ TEST(PlayerApp, ConfirmedSettingsReapplyTheTrayChoice) {
         app.openSettings(1);
         EXPECT_EQ(answer.seen, "SettingsSheet");
     }
-    app.settings.other.isnoTaskTray = true;
-    app.mainWindow->hide();
+    app.settings().other.isnoTaskTray = true;
+    app.mainWindow()->hide();
     {
         ModalAnswer answer;
         app.openSettings(0);
     }
     EXPECT_EQ(app.steps, (std::vector<std::string>{"tray added", "tray removed"}));
-    EXPECT_TRUE(app.mainWindow->isVisible());
+    EXPECT_TRUE(app.mainWindow()->isVisible());
     EXPECT_FALSE(std::filesystem::exists(dir.file("tvorn.ini")));  // written at Exit only
     app.ExitInstance();
 }
