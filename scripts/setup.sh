@@ -13,6 +13,7 @@ packages=(
   libgtest-dev libgmock-dev googletest libbenchmark-dev
   fonts-ipafont-gothic fonts-noto-cjk
   xvfb x11-utils imagemagick xdotool openbox tint2 libxcb1-dev
+  desktop-file-utils appstream man-db groff-base dpkg-dev
 )
 
 missing=()

@@ -21,6 +21,14 @@ std::string iniPathIn(std::string_view folder) {
     return path;
 }
 
+bool isInstalledLayout(const std::string& programDir) {
+    const std::filesystem::path dir(programDir);
+    if (dir.filename() != "bin")
+        return false;
+    std::error_code error;
+    return std::filesystem::is_directory(dir.parent_path() / "lib" / "vorn", error);
+}
+
 IniLocation locateIni(const IniLocationInputs& inputs) {
     if (inputs.explicitPath && !inputs.explicitPath->empty())
         return {*inputs.explicitPath, {}};
@@ -31,7 +39,9 @@ IniLocation locateIni(const IniLocationInputs& inputs) {
     const std::string folder = inputs.programDir.empty() ? "/" : inputs.programDir;
     // Saving replaces the file through a new file in its folder, so both must be writable.
     const bool folderWritable = ::access(folder.c_str(), W_OK) == 0;
-    if (folderWritable && (!besideExists || ::access(beside.c_str(), W_OK) == 0))
+    // An installed program writes beside itself only where a tvorn.ini already is.
+    const bool besideAllowed = besideExists || !isInstalledLayout(inputs.programDir);
+    if (besideAllowed && folderWritable && (!besideExists || ::access(beside.c_str(), W_OK) == 0))
         return {beside, {}};
 
     // Only an absolute $XDG_CONFIG_HOME counts; a relative one is to be ignored.

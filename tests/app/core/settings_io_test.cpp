@@ -283,4 +283,29 @@ TEST(IniLocation, AFileBesideTheProgramThatCantBeWrittenSeedsTheConfigurationFil
     }));
 }
 
+// An installed program (prefix/bin beside prefix/lib/vorn) keeps its settings in the
+// configuration folder even when it could write its own folder, unless a tvorn.ini is
+// already beside it; the build tree's bin folder, without lib/vorn, is unaffected.
+TEST(IniLocation, AnInstalledProgramUsesTheConfigFolderUnlessAFileIsBesideIt) {
+    TempDir dir;
+    const std::string installed = dir.subdir("usr/bin");
+    dir.subdir("usr/lib/vorn");
+    const std::string built = dir.subdir("build/bin");
+    const std::string config = dir.subdir("cfg");
+    EXPECT_TRUE(isInstalledLayout(installed));
+    EXPECT_FALSE(isInstalledLayout(built));
+    EXPECT_FALSE(isInstalledLayout(dir.path() + "/usr/lib"));
+
+    const IniLocation fresh = locateIni({std::nullopt, installed, config, "/home/u"});
+    EXPECT_EQ(fresh.path, config + "/vorn/tvorn.ini");
+    EXPECT_EQ(fresh.seed, "");
+    EXPECT_EQ(chooseIniPath({std::nullopt, installed, "", dir.path()}),
+              dir.path() + "/.config/vorn/tvorn.ini");
+    EXPECT_EQ(chooseIniPath({std::nullopt, built, config, "/home/u"}), built + "/tvorn.ini");
+
+    std::ofstream(installed + "/tvorn.ini") << "[App]\nleft=7\n";
+    EXPECT_EQ(chooseIniPath({std::nullopt, installed, config, "/home/u"}),
+              installed + "/tvorn.ini");
+}
+
 }  // namespace
