@@ -26,14 +26,18 @@ GstPluginFeature* lookUpRenderer() {
 
 void removeFromRegistry() {
     GstRegistry* registry = gst_registry_get();
-    while (GstPlugin* plugin = gst_registry_find_plugin(registry, zarvex::kPluginName)) {
+    for (;;) {
+        g_autoptr(GstPlugin) plugin = gst_registry_find_plugin(registry, zarvex::kPluginName);
+        if (!plugin)
+            break;
         gst_registry_remove_plugin(registry, plugin);
-        gst_object_unref(plugin);
     }
     // A factory whose plug-in entry is gone already (or never existed).
-    while (GstPluginFeature* feature = lookUpRenderer()) {
+    for (;;) {
+        g_autoptr(GstPluginFeature) feature = lookUpRenderer();
+        if (!feature)
+            break;
         gst_registry_remove_feature(registry, feature);
-        gst_object_unref(feature);
     }
 }
 
@@ -46,15 +50,13 @@ std::uint32_t DllRegisterServer() {
     // The type of this copy of the library goes first, so an element made from a plug-in
     // entry found on GStreamer's plug-in path uses it as well.
     discardRendererGetType();
-    if (GstPluginFeature* known = lookUpRenderer()) {
+    g_autoptr(GstPluginFeature) known = lookUpRenderer();
+    if (known) {
         // Already registered, by an earlier call or by GStreamer's scan of its plug-in path.
         // Loading it proves the entry usable; a stale one (its file gone) is replaced.
-        GstPluginFeature* loaded = gst_plugin_feature_load(known);
-        gst_object_unref(known);
-        if (loaded) {
-            gst_object_unref(loaded);
+        g_autoptr(GstPluginFeature) loaded = gst_plugin_feature_load(known);
+        if (loaded)
             return zarvex::kOk;
-        }
         removeFromRegistry();
     }
     return registerZarvexPluginStatic() ? zarvex::kOk : zarvex::kFail;

@@ -67,6 +67,9 @@ using GstMessagePtr = std::unique_ptr<GstMessage, GstMessageUnref>;
 using GstTagListPtr = std::unique_ptr<GstTagList, GstTagListUnref>;
 using GErrorPtr = std::unique_ptr<GError, GErrorFree>;
 using GCharPtr = std::unique_ptr<gchar, GFree>;
+// Memory GLib allocated for the caller, such as an array of borrowed pointers.
+template <typename T>
+using GMemoryPtr = std::unique_ptr<T, GFree>;
 using GstIteratorPtr = std::unique_ptr<GstIterator, GstIteratorFree>;
 using GstFeatureListPtr = std::unique_ptr<GList, GstFeatureListFree>;
 
@@ -76,3 +79,17 @@ template <typename T>
 GstObjectPtr<T> adoptSunk(T* object) {
     return GstObjectPtr<T>(object ? static_cast<T*>(gst_object_ref_sink(object)) : nullptr);
 }
+
+// A GValue of one type, unset when it goes out of scope.
+class ScopedValue {
+  public:
+    explicit ScopedValue(GType type) { g_value_init(&value_, type); }
+    ~ScopedValue() { g_value_unset(&value_); }
+    ScopedValue(const ScopedValue&) = delete;
+    ScopedValue& operator=(const ScopedValue&) = delete;
+    GValue* get() { return &value_; }
+    const GValue* get() const { return &value_; }
+
+  private:
+    GValue value_ = G_VALUE_INIT;
+};

@@ -130,9 +130,10 @@ ElementProperties::ElementProperties(GstElement* element)
     if (!element_)
         return;
     guint count = 0;
-    GParamSpec** specs = g_object_class_list_properties(G_OBJECT_GET_CLASS(element_.get()), &count);
+    GMemoryPtr<GParamSpec*> specs(
+        g_object_class_list_properties(G_OBJECT_GET_CLASS(element_.get()), &count));
     for (guint i = 0; i < count; ++i) {
-        GParamSpec* pspec = specs[i];
+        GParamSpec* pspec = specs.get()[i];
         if (!(pspec->flags & G_PARAM_WRITABLE) || (pspec->flags & G_PARAM_CONSTRUCT_ONLY) ||
             isBaseClassProperty(pspec->owner_type))
             continue;
@@ -140,18 +141,14 @@ ElementProperties::ElementProperties(GstElement* element)
         if (describe(pspec, element_.get(), property))
             properties_.push_back(std::move(property));
     }
-    g_free(specs);
 }
 
 double ElementProperties::number(const EditableProperty& property) const {
     PropertyValue current(element_.get(), property.name);
-    GValue asDouble = G_VALUE_INIT;
-    g_value_init(&asDouble, G_TYPE_DOUBLE);
-    double result = 0;
-    if (G_IS_VALUE(&current.value) && g_value_transform(&current.value, &asDouble))
-        result = g_value_get_double(&asDouble);
-    g_value_unset(&asDouble);
-    return result;
+    ScopedValue asDouble(G_TYPE_DOUBLE);
+    if (G_IS_VALUE(&current.value) && g_value_transform(&current.value, asDouble.get()))
+        return g_value_get_double(asDouble.get());
+    return 0;
 }
 
 bool ElementProperties::flag(const EditableProperty& property) const {
@@ -179,15 +176,11 @@ void ElementProperties::setNumber(const EditableProperty& property, double value
     value = std::clamp(value, property.minimum, property.maximum);
     if (property.kind == PropertyKind::Integer)
         value = std::round(value);
-    GValue source = G_VALUE_INIT;
-    g_value_init(&source, G_TYPE_DOUBLE);
-    g_value_set_double(&source, value);
-    GValue target = G_VALUE_INIT;
-    g_value_init(&target, G_PARAM_SPEC_VALUE_TYPE(pspec));
-    if (g_value_transform(&source, &target))
-        g_object_set_property(G_OBJECT(element_.get()), property.name.c_str(), &target);
-    g_value_unset(&target);
-    g_value_unset(&source);
+    ScopedValue source(G_TYPE_DOUBLE);
+    g_value_set_double(source.get(), value);
+    ScopedValue target(G_PARAM_SPEC_VALUE_TYPE(pspec));
+    if (g_value_transform(source.get(), target.get()))
+        g_object_set_property(G_OBJECT(element_.get()), property.name.c_str(), target.get());
 }
 
 void ElementProperties::setFlag(const EditableProperty& property, bool value) {

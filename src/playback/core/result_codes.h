@@ -5,7 +5,7 @@
 #include <string>
 
 namespace result {
-inline constexpr std::int32_t S_Ok = 0;
+inline constexpr std::int32_t kOk = 0;
 inline constexpr std::int32_t kFail = static_cast<std::int32_t>(0x80004005);     // E_FAIL
 inline constexpr std::int32_t kNotImpl = static_cast<std::int32_t>(0x80004001);  // E_NOTIMPL
 inline constexpr std::int32_t kNoInterface =

@@ -43,7 +43,7 @@ std::string tagText(const GstTagList* tags, const char* tag) {
 MediaGraph::MediaGraph(Mode mode) : mode_(mode) {
     nullRenderer_ = adoptSunk(createElementByClassId(kNullRendererClassId, kNullRendererName));
     if (nullRenderer_) {
-        setResult(result::S_Ok);
+        setResult(result::kOk);
     } else {
         setResult(result::kClassNotRegistered);
     }
@@ -66,7 +66,7 @@ void MediaGraph::takeError(GstMessage* message) {
 }
 
 std::string MediaGraph::GetErrorText(std::size_t size) {
-    if (size < 2 || lastResult_ == result::S_Ok)
+    if (size < 2 || lastResult_ == result::kOk)
         return "";
     std::string text = errorText_.empty() ? resultCodeText(lastResult_) : errorText_;
     return cutUtf8(text, size - 2);
@@ -107,7 +107,7 @@ int MediaGraph::CreateGraph() {
     GstBusPtr bus(gst_element_get_bus(graph->pipeline()));
     bus_ = std::make_unique<SongBus>(bus.get());
     graph_ = std::move(graph);
-    setResult(result::S_Ok);
+    setResult(result::kOk);
     state_ = GraphState::Empty;
     return 0;
 }
@@ -156,7 +156,7 @@ int MediaGraph::Open(const std::string& path, bool withNullRenderer) {
         WriteGraphReport(graph_->pipeline(), reportPath_);
     reportPath_.clear();
     state_ = GraphState::Stopped;
-    setResult(result::S_Ok);
+    setResult(result::kOk);
     return 0;
 }
 
@@ -210,7 +210,7 @@ bool MediaGraph::setPipelineState(GstState target) {
         setResult(result::kFail);
         return false;
     }
-    setResult(result::S_Ok);
+    setResult(result::kOk);
     return true;
 }
 
@@ -299,7 +299,7 @@ void MediaGraph::SetNotifyWindow(GraphNotifyFn notify) {
     if (!bus_)
         return;
     bus_->setNotify(std::move(notify));
-    setResult(result::S_Ok);
+    setResult(result::kOk);
 }
 
 int MediaGraph::GetContentText(int kind, std::string& text) {
@@ -377,7 +377,7 @@ int MediaGraph::seekTo(GstSeekType startType, std::int64_t startUnits, GstSeekTy
     bool done = gst_element_seek(graph_->pipeline(), 1.0, GST_FORMAT_TIME, flags, startType,
                                  mediaUnitsToNanoseconds(startUnits), stopType,
                                  mediaUnitsToNanoseconds(stopUnits));
-    setResult(done ? result::S_Ok : result::kFail);
+    setResult(done ? result::kOk : result::kFail);
     if (!done)
         return -1;
     // The stream starts again, and its end with it.
