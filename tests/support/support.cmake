@@ -18,3 +18,10 @@ pkg_check_modules(VORN_XCB REQUIRED IMPORTED_TARGET xcb)
 add_library(vorn_desktop_support STATIC ${CMAKE_CURRENT_LIST_DIR}/desktop.cpp)
 target_include_directories(vorn_desktop_support PUBLIC ${CMAKE_CURRENT_LIST_DIR}/..)
 target_link_libraries(vorn_desktop_support PUBLIC vorn_sanitizers PkgConfig::VORN_XCB)
+
+# The test doubles of the playing graph and the probes, over one catalogue of songs.
+add_library(vorn_test_doubles STATIC
+  ${CMAKE_CURRENT_LIST_DIR}/fake_player.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/song_catalogue.cpp)
+target_include_directories(vorn_test_doubles PUBLIC ${CMAKE_CURRENT_LIST_DIR}/..)
+target_link_libraries(vorn_test_doubles PUBLIC vorn_core)

@@ -18,15 +18,13 @@
 #include "app/widgets/flat_button.h"
 #include "app/widgets/window_position.h"
 #include "playback/core/play_sequencer.h"
-#include "playback/core/rand_generator.h"
-#include "playback/core/search_done_channel.h"
+#include "playback/core/play_session.h"
 #include "playback/gst/media_graph.h"
 #include "playback/gst/media_probe.h"
 #include "playback/qt/player_host.h"
 #include "playback/qt/position_slider.h"
 #include "playback/qt/window_timers.h"
 #include "songlist/core/song_list.h"
-#include "songlist/core/song_searcher.h"
 #include "songlist/qt/song_list_view.h"
 
 namespace {
@@ -68,22 +66,17 @@ PlayerWindow::PlayerWindow(PlayerHost& host, std::unique_ptr<Player> player,
                            Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                            Qt::WindowCloseButtonHint),
       host_(host),
-      player_(std::move(player)),
-      list_(std::make_unique<SongList>()),
-      searcher_(std::make_unique<SongSearcher>(*list_, std::move(probes))),
-      random_(std::make_unique<RandGenerator>(RandGenerator::seededFromClock())) {
+      player_(std::move(player)) {
     setObjectName(QStringLiteral("PlayerWindow"));
     // Tips show also over the window while another one is active.
     setAttribute(Qt::WA_AlwaysShowToolTips);
-    searchDone_ = std::make_unique<SearchDoneChannel>(
-        [this](int result) { sequencer_->onSearchDone(result); },
-        [this] {
-            QMetaObject::invokeMethod(
-                this, [this] { searchDone_->drain(); }, Qt::QueuedConnection);
-        });
     timers_ = new WindowTimers([this](TimerId id) { onTimer(id); }, this);
-    sequencer_ = std::make_unique<PlaySequencer>(*player_, *searcher_, *list_, *timers_, *this,
-                                                 host_.settings(), *random_);
+    // A queued call with this window as its context: dropped should the window go first.
+    session_ = std::make_unique<PlaySession>(*player_, *timers_, *this, host_.settings(),
+                                             std::move(probes), [this](PlaySession::Job job) {
+                                                 QMetaObject::invokeMethod(this, std::move(job),
+                                                                           Qt::QueuedConnection);
+                                             });
     saveUi_.choosePath = [this](const std::string& folder) {
         return chooseSongListPath(this, folder);
     };
@@ -95,13 +88,20 @@ PlayerWindow::~PlayerWindow() {
     // The search thread may still be sending SearchDone: stop it while serving the sends,
     // and nothing else: the window is half gone.
     destroying_ = true;
-    sequencer_->shutdown();
-    sequencer_.reset();
+    session_->shutdown();
+    // The list view shows the session's list: it goes first.
     delete listView_;
     listView_ = nullptr;
-    searcher_.reset();
-    list_.reset();
+    session_.reset();
     player_.reset();
+}
+
+PlaySequencer& PlayerWindow::sequencer() {
+    return session_->sequencer();
+}
+
+SongList& PlayerWindow::songList() {
+    return session_->list();
 }
 
 void PlayerWindow::buildControls() {
@@ -127,14 +127,14 @@ void PlayerWindow::buildControls() {
 
     // The list view: a pop-up owned by this window, over exactly this window's place.
     listView_ = new SongListView(this);
-    listView_->setList(list_.get());
+    listView_->setList(&session_->list());
     listView_->setGeometry(geometry());
-    listView_->SetItemCount(list_->count());
+    listView_->SetItemCount(session_->list().count());
     listView_->setNotify([this](int index) { postPlayIndex(index); });
 }
 
 int PlayerWindow::startSession(const std::string& selection, ListType kind) {
-    return sequencer_->startSession(selection, kind);
+    return session_->sequencer().startSession(selection, kind);
 }
 
 bool PlayerWindow::command(int id) {
@@ -153,12 +153,12 @@ bool PlayerWindow::command(int id) {
             AboutBox::showFor(this);
             return true;
         default:
-            return sequencer_->onCommand(id);
+            return session_->sequencer().onCommand(id);
     }
 }
 
 int PlayerWindow::saveSongList() {
-    return SaveSongList(*list_, host_.settings().other.flist, saveUi_);
+    return SaveSongList(session_->list(), host_.settings().other.flist, saveUi_);
 }
 
 void PlayerWindow::addCommand(QMenu& menu, int id, const QString& text, bool enabled) {
@@ -172,12 +172,12 @@ void PlayerWindow::fillMenu(QMenu& menu) {
     using namespace player_command;
     addCommand(menu, ID_PAUSE_RESUME,
                QString::fromUtf8(player_->CanPause() ? kPauseText : kResumeText));
-    const int current = sequencer_->currentIndex();
+    const int current = session_->sequencer().currentIndex();
     if (current >= 0) {
         const bool random = host_.settings().play.isRandom;
         if (!random)
             addCommand(menu, ID_PREV_SONG, QString::fromUtf8("前の曲を選択する"));
-        const bool atLast = !random && current == list_->count() - 1;
+        const bool atLast = !random && current == session_->list().count() - 1;
         addCommand(menu, ID_NEXT_SONG, QString::fromUtf8("次の曲を選択する"), !atLast);
         for (const SessionCommandText& item : kSongCommands)
             addCommand(menu, item.id, QString::fromUtf8(item.text));
@@ -259,22 +259,22 @@ bool PlayerWindow::eventFilter(QObject* watched, QEvent* event) {
 QString PlayerWindow::sliderToolTip() const {
     const QByteArray sliderText = slider_->sliderText().toUtf8();
     std::string text(sliderText.constData(), static_cast<std::size_t>(sliderText.size()));
-    const int current = sequencer_->currentIndex();
-    if (current >= 0 && current < list_->count())
-        text += kSliderSeparator + list_->pathAt(current);
+    const int current = session_->sequencer().currentIndex();
+    if (current >= 0 && current < session_->list().count())
+        text += kSliderSeparator + session_->list().pathAt(current);
     return fromBytes(cutUtf8(text, kToolTipMaxBytes));
 }
 
 void PlayerWindow::onTimer(TimerId id) {
     switch (id) {
         case TimerId::AdvanceTimer:
-            sequencer_->onAdvanceTimer();
+            session_->sequencer().onAdvanceTimer();
             break;
         case TimerId::PositionTimer:
             onPositionTick();
             break;
         default:
-            sequencer_->onResumeTimer();
+            session_->sequencer().onResumeTimer();
             timers_->killTimer(id);
             break;
     }
@@ -282,26 +282,26 @@ void PlayerWindow::onTimer(TimerId id) {
 
 void PlayerWindow::onPositionTick() {
     const int before = slider_->value();
-    const int position = sequencer_->onPositionTimer();
+    const int position = session_->sequencer().onPositionTimer();
     // While the user drags the thumb, the drag decides where it stands.
     if (!slider_->isSliderDown()) {
         slider_->setValue(position);
         if (slider_->value() != before)
             slider_->setSelection(0, slider_->value());
     }
-    slider_->setElapsedText(fromBytes(sequencer_->elapsedTimeText()));
+    slider_->setElapsedText(fromBytes(session_->sequencer().elapsedTimeText()));
     slider_->repaintTimeText();
 }
 
 void PlayerWindow::onSeekRequested(int position) {
-    sequencer_->seekToSlider(position);
+    session_->sequencer().seekToSlider(position);
     slider_->setValue(position);
 }
 
 void PlayerWindow::syncSliderTexts() {
-    slider_->setTimeTexts(fromBytes(sequencer_->elapsedTimeText()),
-                          fromBytes(sequencer_->totalTimeText()));
-    slider_->setStopMark(sequencer_->stopAfterCurrent());
+    slider_->setTimeTexts(fromBytes(session_->sequencer().elapsedTimeText()),
+                          fromBytes(session_->sequencer().totalTimeText()));
+    slider_->setStopMark(session_->sequencer().stopAfterCurrent());
 }
 
 void PlayerWindow::setStatusText(const std::string& text) {
@@ -353,14 +353,14 @@ void PlayerWindow::iconify() {
 }
 
 void PlayerWindow::redrawSlider() {
-    slider_->setStopMark(sequencer_->stopAfterCurrent());
+    slider_->setStopMark(session_->sequencer().stopAfterCurrent());
     slider_->update();
 }
 
 void PlayerWindow::showSongList(int index) {
     // Over this window's frame, as wide, tall enough for a useful number of rows.
     listView_->placeAt(frameGeometry().topLeft(), frameGeometry().width());
-    listView_->SetItemCount(list_->count());
+    listView_->SetItemCount(session_->list().count());
     listView_->setNotify([this](int picked) { postPlayIndex(picked); });
     listView_->selectRow(index);
     listView_->show();
@@ -374,7 +374,7 @@ void PlayerWindow::soundExclamation() {
 
 void PlayerWindow::postPlayIndex(int index) {
     QMetaObject::invokeMethod(
-        this, [this, index] { sequencer_->onPlayIndex(index); }, Qt::QueuedConnection);
+        this, [this, index] { session_->sequencer().onPlayIndex(index); }, Qt::QueuedConnection);
 }
 
 void PlayerWindow::handBackToMainBar() {
@@ -392,20 +392,20 @@ void PlayerWindow::pumpEvents() {
     // the event loop served, so a wait for a search that is slow to stop never freezes
     // them; user input waits, so no command re-enters the sequencer in the middle of its
     // own work.
-    searchDone_->drain();
+    session_->serveSearchDone();
     if (!destroying_)
         QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
 }
 
 bool PlayerWindow::endSearch(std::chrono::milliseconds limit) {
-    return sequencer_->shutdown(limit);
+    return session_->shutdown(limit);
 }
 
 void PlayerWindow::postGraphNotify() {
     QMetaObject::invokeMethod(
-        this, [this] { sequencer_->onSongEnded(); }, Qt::QueuedConnection);
+        this, [this] { session_->sequencer().onSongEnded(); }, Qt::QueuedConnection);
 }
 
 void PlayerWindow::sendSearchDone(int result) {
-    searchDone_->send(result);
+    session_->sendSearchDone(result);
 }

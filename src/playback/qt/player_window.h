@@ -1,9 +1,10 @@
 #pragma once
 // The player window: the small top-level window that has the screen while a play session
 // runs. Its title carries the status, a flat "&File" button opens the file menu and the
-// position slider shows the song's text and time and lets the user seek. It owns what a
-// session needs (the playing graph, the searcher, the song list and its pop-up view) and
-// turns ticks, graph events, picks and menu commands into calls of the play sequencer.
+// position slider shows the song's text and time and lets the user seek. It owns the
+// playing graph, its timers, the song list's pop-up view and one PlaySession (list,
+// searcher and sequencer), and turns ticks, graph events, picks and menu commands into
+// calls of the play sequencer.
 #include <QWidget>
 #include <chrono>
 #include <memory>
@@ -20,13 +21,11 @@ class FlatButton;
 class Player;
 class PlayerHost;
 class PlaySequencer;
+class PlaySession;
 class PositionSlider;
 class QMenu;
-class RandGenerator;
-class SearchDoneChannel;
 class SongList;
 class SongListView;
-class SongSearcher;
 class WindowTimers;
 enum class TimerId : int;
 
@@ -80,8 +79,8 @@ class PlayerWindow : public QWidget, public PlayerView, public MenuSource {
     const SongListSaveUi& saveUi() const { return saveUi_; }
 
     // Parts, for tests and the screenshots.
-    PlaySequencer& sequencer() { return *sequencer_; }
-    SongList& songList() { return *list_; }
+    PlaySequencer& sequencer();
+    SongList& songList();
     SongListView& songListView() { return *listView_; }
     PositionSlider& slider() { return *slider_; }
     FlatButton& fileButton() { return *fileButton_; }
@@ -123,14 +122,10 @@ class PlayerWindow : public QWidget, public PlayerView, public MenuSource {
     void addCommand(QMenu& menu, int id, const QString& text, bool enabled = true);
 
     PlayerHost& host_;
-    // Declared in the order they must be built; destroyed in reverse, the sequencer first.
+    // The graph outlives the session that plays through it.
     std::unique_ptr<Player> player_;
-    std::unique_ptr<SongList> list_;
-    std::unique_ptr<SongSearcher> searcher_;
-    std::unique_ptr<RandGenerator> random_;
-    std::unique_ptr<SearchDoneChannel> searchDone_;
     WindowTimers* timers_ = nullptr;  // child QObject
-    std::unique_ptr<PlaySequencer> sequencer_;
+    std::unique_ptr<PlaySession> session_;
     SongListSaveUi saveUi_;
     bool destroying_ = false;
 

@@ -5,238 +5,8 @@
 #include <algorithm>
 #include <chrono>
 #include <climits>
-#include <cmath>
-#include <thread>
 
 namespace seqtest {
-
-SongSpec lasting(double seconds, std::string author, std::string title, std::string description) {
-    SongSpec song;
-    song.duration = seconds;
-    song.author = std::move(author);
-    song.title = std::move(title);
-    song.description = std::move(description);
-    return song;
-}
-
-SongSpec unopenable() {
-    SongSpec song;
-    song.opens = false;
-    return song;
-}
-
-SongSpec unprobeable() {
-    SongSpec song;
-    song.probes = false;
-    return song;
-}
-
-// --- Catalogue and its probes -----------------------------------------------------------
-
-namespace {
-
-class CatalogueProbe : public SongProbe {
-  public:
-    explicit CatalogueProbe(Catalogue& catalogue) : catalogue_(catalogue) {
-        catalogue_.log("create");
-    }
-    ~CatalogueProbe() override { catalogue_.log("destroy"); }
-
-    int Open(const std::string& path, bool) override {
-        catalogue_.log("open:" + path);
-        catalogue_.waitAtGate(path);
-        spec_ = catalogue_.find(path);
-        return spec_ != nullptr && spec_->probes ? 0 : -1;
-    }
-    int GetContentText(int kind, std::string& text) override {
-        const std::string* source = nullptr;
-        if (spec_ != nullptr && kind == 1)
-            source = &spec_->author;
-        if (spec_ != nullptr && kind == 2)
-            source = &spec_->title;
-        if (source == nullptr || source->empty())
-            return -2;
-        text = *source;
-        return 0;
-    }
-
-  private:
-    Catalogue& catalogue_;
-    const SongSpec* spec_ = nullptr;
-};
-
-}  // namespace
-
-void Catalogue::add(const std::string& path, SongSpec song) {
-    songs_[path] = std::move(song);
-}
-
-const SongSpec* Catalogue::find(const std::string& path) const {
-    const auto it = songs_.find(path);
-    return it == songs_.end() ? nullptr : &it->second;
-}
-
-void Catalogue::gate(const std::string& path) {
-    std::lock_guard guard(lock_);
-    gated_.insert(path);
-}
-
-void Catalogue::release(const std::string& path) {
-    {
-        std::lock_guard guard(lock_);
-        gated_.erase(path);
-    }
-    released_.notify_all();
-}
-
-void Catalogue::releaseAll() {
-    {
-        std::lock_guard guard(lock_);
-        gated_.clear();
-    }
-    released_.notify_all();
-}
-
-void Catalogue::waitAtGate(const std::string& path) {
-    std::unique_lock lock(lock_);
-    released_.wait(lock, [&] { return gated_.count(path) == 0; });
-}
-
-std::vector<std::string> Catalogue::probeLog() {
-    std::lock_guard guard(lock_);
-    return probeLog_;
-}
-
-void Catalogue::log(const std::string& line) {
-    {
-        std::lock_guard guard(lock_);
-        probeLog_.push_back(line);
-    }
-    released_.notify_all();
-}
-
-bool Catalogue::waitForLog(const std::string& line) {
-    std::unique_lock lock(lock_);
-    return released_.wait_for(lock, std::chrono::seconds(10), [&] {
-        return std::find(probeLog_.begin(), probeLog_.end(), line) != probeLog_.end();
-    });
-}
-
-SongProbeFactory Catalogue::probeFactory() {
-    return [this] { return std::make_unique<CatalogueProbe>(*this); };
-}
-
-// --- Player -----------------------------------------------------------------------------
-
-namespace {
-std::int64_t toMs(double seconds) {
-    return std::llround(seconds * 1000);
-}
-}  // namespace
-
-int FakePlayer::Open(const std::string& p, bool) {
-    log.push_back("open:" + p);
-    notify_ = nullptr;
-    path = p;
-    position_ = 0;
-    ended_ = false;
-    pendingEvent_ = 0;
-    stopTime = 0;
-    spec_ = catalogue_.find(p);
-    if (spec_ == nullptr || !spec_->opens) {
-        spec_ = nullptr;
-        state = None;
-        return -1;
-    }
-    state = Stopped;
-    return 0;
-}
-
-int FakePlayer::GetContentText(int kind, std::string& text) {
-    // Like the real graph: a file with any tag answers every kind, with "" for the
-    // missing ones; a file without tags answers none.
-    const std::string* source = nullptr;
-    if (spec_ != nullptr) {
-        source = kind == 1 ? &spec_->author : kind == 2 ? &spec_->title : &spec_->description;
-    }
-    const bool tagged = spec_ != nullptr && !(spec_->author.empty() && spec_->title.empty() &&
-                                              spec_->description.empty());
-    if (source == nullptr || !tagged)
-        return -2;
-    text = *source;
-    return 0;
-}
-
-int FakePlayer::SetStopTime(double seconds) {
-    log.push_back("stoptime:" + std::to_string(static_cast<int>(seconds)));
-    stopTime = seconds;
-    return 0;
-}
-
-int FakePlayer::Run(const char*) {
-    if (state == None)
-        return -100;
-    log.push_back("run");
-    if (position_ == 0 && state != Running)
-        starts.push_back({path, nowMs_});
-    state = Running;
-    return 0;
-}
-
-int FakePlayer::Pause() {
-    if (state == None)
-        return -100;
-    log.push_back("pause");
-    state = Paused;
-    return 0;
-}
-
-int FakePlayer::Stop() {
-    if (state == None)
-        return -100;
-    log.push_back("stop");
-    state = Stopped;
-    return 0;
-}
-
-int FakePlayer::Seek(double seconds, bool) {
-    if (state == None)
-        return -100;
-    log.push_back("seek:" + std::to_string(static_cast<int>(seconds)));
-    position_ = seconds;
-    ended_ = false;
-    return 0;
-}
-
-int FakePlayer::PollEvent() {
-    if (state == None)
-        return -1;
-    const int event = pendingEvent_;
-    pendingEvent_ = 0;
-    return event;
-}
-
-std::int64_t FakePlayer::msToEnd() const {
-    if (state != Running || ended_ || spec_ == nullptr)
-        return -1;
-    const double end = stopTime > 0 ? stopTime : spec_->duration;
-    return std::max<std::int64_t>(0, toMs(end) - toMs(position_));
-}
-
-void FakePlayer::play(std::int64_t ms) {
-    const std::int64_t left = msToEnd();
-    if (left < 0)
-        return;
-    if (ms < left) {
-        position_ += static_cast<double>(ms) / 1000;
-        return;
-    }
-    position_ = stopTime > 0 ? stopTime : spec_->duration;
-    ended_ = true;
-    pendingEvent_ = 1;
-    if (notify_)
-        notify_();
-}
 
 // --- Timers -----------------------------------------------------------------------------
 
@@ -286,52 +56,56 @@ bool FakeView::takePosted(PlayerMessage& message, int& index) {
 }
 
 void FakeView::sendSearchDone(int result) {
-    std::unique_lock lock(lock_);
-    sends_.push_back(result);
-    const int ticket = ++sendsTaken_;
+    session->sendSearchDone(result);
+    ++searchDoneHandled;
+}
+
+void FakeView::postJob(PlaySession::Job job) {
+    std::lock_guard guard(lock_);
+    jobs_.push_back(std::move(job));
     changed_.notify_all();
-    changed_.wait(lock, [&] { return sendsDone_ >= ticket; });
 }
 
 void FakeView::handleSends(int waitMs) {
-    std::unique_lock lock(lock_);
-    if (waitMs > 0) {
-        changed_.wait_for(lock, std::chrono::milliseconds(waitMs), [&] { return !sends_.empty(); });
+    std::deque<PlaySession::Job> jobs;
+    {
+        std::unique_lock lock(lock_);
+        if (waitMs > 0)
+            changed_.wait_for(lock, std::chrono::milliseconds(waitMs),
+                              [&] { return !jobs_.empty(); });
+        jobs.swap(jobs_);
     }
-    while (!sends_.empty()) {
-        const int result = sends_.front();
-        sends_.pop_front();
-        lock.unlock();
-        if (sequencer != nullptr)
-            sequencer->onSearchDone(result);
-        ++searchDoneHandled;
-        lock.lock();
-        ++sendsDone_;
-        changed_.notify_all();
-    }
+    for (PlaySession::Job& job : jobs)
+        job();
 }
 
 void FakeView::pumpEvents() {
+    // As the window pumps: the sends first, then the queued calls.
     ++pumps;
     if (onPump)
         onPump();
+    session->serveSearchDone();
     handleSends(1);
 }
 
 // --- Session ----------------------------------------------------------------------------
 
 Session::Session(std::uint32_t seed)
-    : searcher(list, catalogue.probeFactory()),
-      player(catalogue, nowMs),
+    : player(catalogue, &nowMs),
       timers(nowMs),
-      random(seed),
-      sequencer(player, searcher, list, timers, view, settings, random) {
-    view.sequencer = &sequencer;
+      play(
+          player, timers, view, settings, catalogue.probeFactory(),
+          [this](PlaySession::Job job) { view.postJob(std::move(job)); }, RandGenerator(seed)),
+      list(play.list()),
+      searcher(play.searcher()),
+      random(play.random()),
+      sequencer(play.sequencer()) {
+    view.session = &play;
 }
 
 Session::~Session() {
+    // A gated probe would hold the search, and so the session's end, for ever.
     catalogue.releaseAll();
-    sequencer.shutdown();
 }
 
 std::string Session::songs(const std::vector<std::string>& names, SongSpec song) {

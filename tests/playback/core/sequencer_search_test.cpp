@@ -222,11 +222,9 @@ TEST(SearchThread, AThreadThatCannotStartEndsTheSession) {
     Session s;
     ThreadlessSequencer sequencer(s.player, s.searcher, s.list, s.timers, s.view, s.settings,
                                   s.random);
-    s.view.sequencer = &sequencer;
     EXPECT_EQ(sequencer.startSession(s.songs({"a"}), File), EAGAIN);
     EXPECT_FALSE(sequencer.inSession());
     EXPECT_EQ(s.view.handBacks, 1);
     EXPECT_FALSE(s.timers.runs(TimerId::AdvanceTimer));
     EXPECT_FALSE(s.timers.runs(TimerId::PositionTimer));
-    s.view.sequencer = &s.sequencer;
 }

@@ -1,5 +1,6 @@
 #pragma once
-// A player window over the scripted graph and probe, with helpers to run a session.
+// A player window over the fake graph and the catalogue's probes, with helpers to run a
+// session.
 #include <QTest>
 #include <memory>
 #include <string>
@@ -9,24 +10,28 @@
 
 #include "playback/core/play_sequencer.h"
 #include "playback/qt/player_window.h"
-#include "player_window_fakes.h"
+#include "recording_host.h"
 #include "songlist/core/song_list.h"
+#include "support/fake_player.h"
+#include "support/song_catalogue.h"
 
 namespace pwtest {
+
+using testsupport::lasting;
 
 class PlayerWindowTest : public ::testing::Test {
   protected:
     PlayerWindowTest() {
-        auto graph = std::make_unique<ScriptedPlayer>(book);
+        auto graph = std::make_unique<testsupport::FakePlayer>(catalogue);
         player = graph.get();
-        window = std::make_unique<PlayerWindow>(host, std::move(graph), book.probeFactory());
+        window = std::make_unique<PlayerWindow>(host, std::move(graph), catalogue.probeFactory());
     }
 
-    // Adds the songs to the book and returns the File selection "a|b|...".
-    std::string songs(const std::vector<std::string>& paths, SongBook::Song song = {}) {
+    // Adds the songs to the catalogue and returns the File selection "a|b|...".
+    std::string songs(const std::vector<std::string>& paths, testsupport::SongSpec song = {}) {
         std::string selection;
         for (const std::string& path : paths) {
-            book.add(path, song);
+            catalogue.add(path, song);
             selection += path + "|";
         }
         return selection;
@@ -40,8 +45,8 @@ class PlayerWindowTest : public ::testing::Test {
     }
 
     RecordingHost host;
-    SongBook book;
-    ScriptedPlayer* player = nullptr;
+    testsupport::SongCatalogue catalogue;
+    testsupport::FakePlayer* player = nullptr;
     std::unique_ptr<PlayerWindow> window;
 };
 

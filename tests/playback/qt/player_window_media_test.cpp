@@ -3,7 +3,7 @@
 #include "app/core/app_settings.h"
 #include "playback/core/play_sequencer.h"
 #include "playback/qt/player_window.h"
-#include "player_window_fakes.h"
+#include "recording_host.h"
 #include "songlist/core/song_list.h"
 #include "support/temp_dir.h"
 #include "support/test_media.h"

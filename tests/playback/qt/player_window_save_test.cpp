@@ -125,7 +125,7 @@ TEST_F(PlayerWindowTest, WriteListCommandSavesTheCurrentList) {
     EXPECT_TRUE(window->command(player_command::ID_WRITE_LIST));
     EXPECT_EQ(script.messages, std::vector<std::string>{"曲目リストは空です。保存しません。"});
 
-    startPlaying(songs({"/songs/x.mp3", "/songs/y.mp3"}, {100, "X", "Y"}), 2);
+    startPlaying(songs({"/songs/x.mp3", "/songs/y.mp3"}, lasting(100, "X", "Y")), 2);
     EXPECT_TRUE(window->command(player_command::ID_WRITE_LIST));
     EXPECT_EQ(script.folders, (std::vector<std::string>{dir.path(), dir.path()}));
     const std::string text = readAll(dir.file("session.lst"));

@@ -13,7 +13,7 @@
 #include "app/gst/gst_init.h"
 #include "playback/core/play_sequencer.h"
 #include "playback/qt/player_window.h"
-#include "player_window_fakes.h"
+#include "recording_host.h"
 #include "songlist/qt/song_list_view.h"
 #include "support/temp_dir.h"
 #include "support/test_media.h"

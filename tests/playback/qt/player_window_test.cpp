@@ -43,8 +43,8 @@ void sendMouse(QWidget& widget, QEvent::Type type, int x, Qt::MouseButtons butto
 }
 
 TEST_F(PlayerWindowTest, StartsWithPlayerTitleAndSearchingText) {
-    book.add("/songs/a.mp3");
-    book.gate("/songs/a.mp3");  // the search can't deliver a song yet
+    catalogue.add("/songs/a.mp3");
+    catalogue.gate("/songs/a.mp3");  // the search can't deliver a song yet
     ASSERT_EQ(window->startSession("/songs/a.mp3|", File), 0);
     EXPECT_EQ(window->windowTitle(), "Player");
     EXPECT_EQ(window->slider().sliderText(), QString::fromUtf8("検索中..."));
@@ -54,11 +54,11 @@ TEST_F(PlayerWindowTest, StartsWithPlayerTitleAndSearchingText) {
     // A tick while the search still runs.
     window->onTimer(TimerId::AdvanceTimer);
     EXPECT_EQ(window->slider().sliderText(), QString::fromUtf8("検索中....."));
-    book.releaseAll();
+    catalogue.releaseAll();
 }
 
 TEST_F(PlayerWindowTest, PositionTickMovesSliderAndTimeText) {
-    startPlaying(songs({"/songs/long.mp3"}, {296, "Artist", "Title"}), 1);
+    startPlaying(songs({"/songs/long.mp3"}, lasting(296, "Artist", "Title")), 1);
     EXPECT_EQ(window->windowTitle(), QString::fromUtf8("<Artist - Title> Playing .."));
     EXPECT_EQ(window->slider().sliderText(), "Artist - Title");
     EXPECT_EQ(window->slider().timeText(), "00:00/04:56");
@@ -71,7 +71,7 @@ TEST_F(PlayerWindowTest, PositionTickMovesSliderAndTimeText) {
 }
 
 TEST_F(PlayerWindowTest, DraggingTheThumbSeeksEveryStep) {
-    startPlaying(songs({"/songs/long.mp3"}, {296}), 1);
+    startPlaying(songs({"/songs/long.mp3"}, lasting(296)), 1);
     window->show();
     PositionSlider& slider = window->slider();
     const int from = slider.thumbRect(0).center().x();
@@ -103,7 +103,7 @@ TEST_F(PlayerWindowTest, StopAfterSongShowsTheMarkUntilTheNextSession) {
     EXPECT_FALSE(window->isVisible());
     ASSERT_EQ(window->startSession(selection, File), 0);
     EXPECT_FALSE(window->slider().stopMark());
-    book.releaseAll();
+    catalogue.releaseAll();
 }
 
 TEST_F(PlayerWindowTest, MenuBeforeTheFirstSongOffersPauseSettingsAndStop) {
@@ -163,7 +163,7 @@ TEST_F(PlayerWindowTest, MenuInRandomPlayHasNoPreviousAndNextStaysEnabled) {
 TEST_F(PlayerWindowTest, SliderTooltipJoinsTextAndCurrentPath) {
     EXPECT_EQ(window->sliderToolTip(), "Slider2");
     const std::string path = "/songs/日本語の曲.mp3";
-    startPlaying(songs({path}, {200, "", "Song"}), 1);
+    startPlaying(songs({path}, lasting(200, "", "Song")), 1);
     EXPECT_EQ(window->sliderToolTip(), QString::fromUtf8((path + " - Song # " + path).c_str()));
     EXPECT_EQ(window->fileButton().toolTip(), QString::fromUtf8("クリックするとメニューが出る"));
 }

@@ -73,13 +73,13 @@ TEST(SearchDoneChannel, AHandlerThatPumpsAgainReleasesEverySender) {
 // thread in startSession: the pump serves it, nothing deadlocks and the count is fresh.
 TEST_F(PlayerWindowTest, SearchDoneIsServedWhileTheWindowWaitsForTheSearch) {
     const std::string first = songs({"/songs/a.mp3", "/songs/slow.mp3"});
-    book.gate("/songs/slow.mp3");
+    catalogue.gate("/songs/slow.mp3");
     ASSERT_EQ(window->startSession(first, File), 0);
-    book.waitAtGate("/songs/slow.mp3");
+    catalogue.waitAtGate("/songs/slow.mp3");
 
     std::thread releaser([&] {
         std::this_thread::sleep_for(std::chrono::milliseconds(100));
-        book.releaseAll();
+        catalogue.releaseAll();
     });
     // Waits for the first search (pumping) before it starts the second one.
     host.settings_.other.slistAddType = 2;
@@ -94,18 +94,18 @@ TEST_F(PlayerWindowTest, SearchDoneIsServedWhileTheWindowWaitsForTheSearch) {
 // A search slow to stop never freezes the windows: while the next Play waits for it, the
 // event loop goes on (a timer fires, so painting does too).
 TEST_F(PlayerWindowTest, TheEventLoopRunsWhileTheNextPlayWaitsForTheSearch) {
-    book.gate("/songs/slow.mp3");
+    catalogue.gate("/songs/slow.mp3");
     ASSERT_EQ(window->startSession(songs({"/songs/slow.mp3"}), File), 0);
-    book.waitAtGate("/songs/slow.mp3");
+    catalogue.waitAtGate("/songs/slow.mp3");
     bool timerFired = false;
     QTimer::singleShot(10, [&] {
         timerFired = true;
-        book.releaseAll();  // the search may end only once the loop has run
+        catalogue.releaseAll();  // the search may end only once the loop has run
     });
     // Should the loop stand still, the wait still ends, and the test fails instead of hanging.
     std::thread fallback([&] {
         std::this_thread::sleep_for(std::chrono::seconds(5));
-        book.releaseAll();
+        catalogue.releaseAll();
     });
     EXPECT_EQ(window->startSession(songs({"/songs/c.mp3"}), File), 0);
     EXPECT_TRUE(timerFired);
@@ -114,22 +114,22 @@ TEST_F(PlayerWindowTest, TheEventLoopRunsWhileTheNextPlayWaitsForTheSearch) {
 
 // A search stuck in its probe: the end of the program gives up waiting for it in time.
 TEST_F(PlayerWindowTest, ALimitedEndOfTheSearchGivesUpOnAStuckProbe) {
-    book.gate("/songs/slow.mp3");
+    catalogue.gate("/songs/slow.mp3");
     ASSERT_EQ(window->startSession(songs({"/songs/slow.mp3"}), File), 0);
-    book.waitAtGate("/songs/slow.mp3");
+    catalogue.waitAtGate("/songs/slow.mp3");
     EXPECT_FALSE(window->endSearch(std::chrono::milliseconds(50)));
-    book.releaseAll();
+    catalogue.releaseAll();
     EXPECT_TRUE(window->endSearch(std::chrono::seconds(10)));
 }
 
 // Destroying the window while the search thread is about to send SearchDone.
 TEST_F(PlayerWindowTest, DestroyingTheWindowDuringASearchDoesNotHang) {
-    book.gate("/songs/slow.mp3");
+    catalogue.gate("/songs/slow.mp3");
     ASSERT_EQ(window->startSession(songs({"/songs/slow.mp3"}), File), 0);
-    book.waitAtGate("/songs/slow.mp3");
+    catalogue.waitAtGate("/songs/slow.mp3");
     std::thread releaser([&] {
         std::this_thread::sleep_for(std::chrono::milliseconds(100));
-        book.releaseAll();
+        catalogue.releaseAll();
     });
     window.reset();
     releaser.join();

@@ -1,6 +1,5 @@
 vorn_add_test(songlist_searcher_tests
   SOURCES
-    ${CMAKE_CURRENT_LIST_DIR}/fake_probe.cpp
     ${CMAKE_CURRENT_LIST_DIR}/playlist_file_test.cpp
     ${CMAKE_CURRENT_LIST_DIR}/song_list_file_test.cpp
     ${CMAKE_CURRENT_LIST_DIR}/song_list_test.cpp
@@ -8,4 +7,4 @@ vorn_add_test(songlist_searcher_tests
     ${CMAKE_CURRENT_LIST_DIR}/song_searcher_thread_test.cpp
     ${CMAKE_CURRENT_LIST_DIR}/test_tree.cpp
     ${CMAKE_CURRENT_LIST_DIR}/wildcard_test.cpp
-  LIBS vorn_core)
+  LIBS vorn_core vorn_test_doubles)

@@ -12,8 +12,8 @@
 #include <filesystem>
 #include <thread>
 
-#include "fake_probe.h"
 #include "songlist/core/song_list.h"
+#include "support/song_catalogue.h"
 #include "test_tree.h"
 
 namespace fs = std::filesystem;
@@ -45,7 +45,7 @@ class SearchTest : public testing::Test {
     // Runs one search on this thread; returns the paths added.
     std::vector<std::string> search(ListType kind, const std::string& selection,
                                     const std::string& patterns = kDefaultPatterns) {
-        SongSearcher searcher(list, fakeProbeFactory(probe));
+        SongSearcher searcher(list, songs.probeFactory());
         searcher.kind = kind;
         searcher.selection = selection;
         searcher.setPatterns(patterns);
@@ -63,7 +63,7 @@ class SearchTest : public testing::Test {
 
     TempTree tree;
     SongList list;
-    std::shared_ptr<FakeProbeState> probe = std::make_shared<FakeProbeState>();
+    testsupport::SongCatalogue songs{testsupport::SongCatalogue::Unlisted::ByFileName};
     std::vector<int> notified;
 };
 
@@ -130,17 +130,17 @@ TEST_F(SearchTest, FileSelectionsSplitAtBars) {
     const std::string good2 = tree.file("good2.mp3");
     EXPECT_EQ(search(File, good1 + "|" + bad + "|" + good2 + "|"),
               (std::vector<std::string>{good1, good2}));
-    EXPECT_EQ(probe->openedPaths(), (std::vector<std::string>{good1, bad, good2}));
+    EXPECT_EQ(songs.openedPaths(), (std::vector<std::string>{good1, bad, good2}));
 
-    probe->opened.clear();
+    songs.clearProbeLog();
     search(File, "x||y");
-    EXPECT_EQ(probe->openedPaths(), (std::vector<std::string>{"x", "", "y"}));
-    probe->opened.clear();
+    EXPECT_EQ(songs.openedPaths(), (std::vector<std::string>{"x", "", "y"}));
+    songs.clearProbeLog();
     search(File, "|x");
-    EXPECT_EQ(probe->openedPaths(), (std::vector<std::string>{"", "x"}));
-    probe->opened.clear();
+    EXPECT_EQ(songs.openedPaths(), (std::vector<std::string>{"", "x"}));
+    songs.clearProbeLog();
     search(File, "");
-    EXPECT_TRUE(probe->openedPaths().empty());
+    EXPECT_TRUE(songs.openedPaths().empty());
 }
 
 TEST_F(SearchTest, EmptyFolderPieceDoesNotSearchTheRoot) {
@@ -149,7 +149,7 @@ TEST_F(SearchTest, EmptyFolderPieceDoesNotSearchTheRoot) {
     search(Folder, tree.root() + "/one||" + tree.root() + "/two");
     EXPECT_EQ(paths(),
               (std::vector<std::string>{tree.root() + "/one/a.wav", tree.root() + "/two/b.wav"}));
-    EXPECT_EQ(probe->openedPaths().size(), 2u);
+    EXPECT_EQ(songs.openedPaths().size(), 2u);
 }
 
 TEST_F(SearchTest, AuthorAndTitleAreCutOrEmpty) {
@@ -166,13 +166,13 @@ TEST_F(SearchTest, UnknownKindNotifiesMinusOneAndProbesNothing) {
     tree.file("a.wav");
     search(static_cast<ListType>(7), tree.root());
     EXPECT_EQ(notified, std::vector<int>{-1});
-    EXPECT_TRUE(probe->openedPaths().empty());
+    EXPECT_TRUE(songs.openedPaths().empty());
 }
 
 TEST_F(SearchTest, NotifyComesLastWhileStillRunning) {
     tree.file("a.wav");
     tree.file("b.mp3");
-    SongSearcher searcher(list, fakeProbeFactory(probe));
+    SongSearcher searcher(list, songs.probeFactory());
     searcher.selection = tree.root();
     searcher.setPatterns(kDefaultPatterns);
     bool wasRunning = false;
@@ -185,8 +185,8 @@ TEST_F(SearchTest, NotifyComesLastWhileStillRunning) {
     EXPECT_TRUE(wasRunning);
     EXPECT_EQ(countAtNotify, 2);
     EXPECT_FALSE(searcher.running());
-    EXPECT_EQ(probe->created, 1);
-    EXPECT_EQ(probe->destroyed, 1);
+    EXPECT_EQ(songs.probesCreated(), 1);
+    EXPECT_EQ(songs.probesDestroyed(), 1);
 }
 
 TEST_F(SearchTest, LinksBackIntoTheTreeAreNotFollowedAgain) {
@@ -208,7 +208,7 @@ TEST_F(SearchTest, FoldersAndFilesThatVanishAreSkipped) {
     tree.file("trigger.wav");
     tree.file("vanish.mp3");
     tree.file("gone/lost.wav");
-    probe->onOpen = [this](const std::string& path) {
+    songs.onOpen = [this](const std::string& path) {
         if (!path.ends_with("trigger.wav"))
             return;
         fs::remove_all(tree.root() + "/gone");
@@ -284,17 +284,17 @@ TEST_F(SearchTest, OnlyRegularFilesReachTheProbe) {
     const std::string named = tree.root() + "/pipe.mp3|" + tree.root() + "/device.avi|" +
                               tree.root() + "/socket.wav|" + song;
     EXPECT_EQ(search(File, named), std::vector<std::string>{song});
-    EXPECT_EQ(probe->openedPaths(), (std::vector<std::string>{song, song}));
+    EXPECT_EQ(songs.openedPaths(), (std::vector<std::string>{song, song}));
     ::close(socketFd);
 }
 
 // A stop requested while the probe works ends a selection of named files after that
 // file, as it ends a folder walk.
 TEST_F(SearchTest, StopEndsAFileSelectionAfterTheFileBeingProbed) {
-    SongSearcher searcher(list, fakeProbeFactory(probe));
-    probe->onOpen = [&](const std::string&) { searcher.requestStop(); };
+    SongSearcher searcher(list, songs.probeFactory());
+    songs.onOpen = [&](const std::string&) { searcher.requestStop(); };
     searcher.kind = File;
     searcher.selection = tree.file("a.wav") + "|" + tree.file("b.wav") + "|" + tree.file("c.wav");
     searcher.run();
-    EXPECT_EQ(probe->openedPaths().size(), 1u);
+    EXPECT_EQ(songs.openedPaths().size(), 1u);
 }

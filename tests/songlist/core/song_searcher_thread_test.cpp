@@ -11,9 +11,9 @@
 #include <semaphore>
 #include <thread>
 
-#include "fake_probe.h"
 #include "songlist/core/song_list.h"
 #include "songlist/core/song_searcher.h"
+#include "support/song_catalogue.h"
 #include "test_tree.h"
 
 namespace {
@@ -60,8 +60,8 @@ class SearchThreadTest : public testing::Test {
 
     TempTree tree;
     SongList list;
-    std::shared_ptr<FakeProbeState> probe = std::make_shared<FakeProbeState>();
-    SongSearcher searcher{list, fakeProbeFactory(probe)};
+    testsupport::SongCatalogue songs{testsupport::SongCatalogue::Unlisted::ByFileName};
+    SongSearcher searcher{list, songs.probeFactory()};
 };
 
 }  // namespace
@@ -87,14 +87,14 @@ TEST_F(SearchThreadTest, NotifyIsHandledOnTheWaitingThreadWithoutDeadlock) {
     EXPECT_EQ(handledOn, uiThread);
     EXPECT_EQ(handledResult, 0);
     EXPECT_EQ(countSeen, 4);
-    EXPECT_EQ(probe->destroyed, 1);
+    EXPECT_EQ(songs.probesDestroyed(), 1);
 }
 
 TEST_F(SearchThreadTest, RunningFromStartAndAStopBeforeTheThreadRunsHolds) {
     std::binary_semaphore factoryGate{0};
     SongSearcher gated(list, [&]() -> std::unique_ptr<SongProbe> {
         factoryGate.acquire();
-        return std::make_unique<FakeProbe>(probe);
+        return songs.probeFactory()();
     });
     gated.selection = tree.root();
     gated.setPatterns("*.wav");
@@ -108,15 +108,15 @@ TEST_F(SearchThreadTest, RunningFromStartAndAStopBeforeTheThreadRunsHolds) {
     factoryGate.release();
     gated.waitForEnd();
     EXPECT_EQ(notified, 1);
-    EXPECT_TRUE(probe->openedPaths().empty());
+    EXPECT_TRUE(songs.openedPaths().empty());
     EXPECT_EQ(list.count(), 0);
 }
 
 TEST_F(SearchThreadTest, StopEndsTheSearchAfterTheFileBeingProbed) {
     std::latch secondFileReached{1};
     std::binary_semaphore resume{0};
-    probe->onOpen = [&](const std::string&) {
-        if (probe->openedPaths().size() != 2)
+    songs.onOpen = [&](const std::string&) {
+        if (songs.openedPaths().size() != 2)
             return;
         secondFileReached.count_down();
         resume.acquire();
@@ -128,7 +128,7 @@ TEST_F(SearchThreadTest, StopEndsTheSearchAfterTheFileBeingProbed) {
     searcher.requestStop();
     resume.release();
     searcher.waitForEnd();
-    EXPECT_EQ(probe->openedPaths().size(), 2u);
+    EXPECT_EQ(songs.openedPaths().size(), 2u);
     EXPECT_EQ(list.count(), 2);  // the file being probed is kept
     EXPECT_EQ(notified, 1);
 }
@@ -139,18 +139,18 @@ TEST_F(SearchThreadTest, SearcherCanBeStartedAgainAfterTheWait) {
     ASSERT_TRUE(searcher.start());
     searcher.waitForEnd();
     EXPECT_EQ(list.count(), 8);
-    EXPECT_EQ(probe->created, 2);
-    EXPECT_EQ(probe->destroyed, 2);
+    EXPECT_EQ(songs.probesCreated(), 2);
+    EXPECT_EQ(songs.probesDestroyed(), 2);
 }
 
 TEST_F(SearchThreadTest, DestructionStopsAndWaitsForTheSearch) {
     std::latch firstFileReached{1};
     {
-        SongSearcher doomed(list, fakeProbeFactory(probe));
+        SongSearcher doomed(list, songs.probeFactory());
         doomed.selection = tree.root();
         doomed.setPatterns("*.wav");
         // The first probe holds on until the destructor's stop request arrives.
-        probe->onOpen = [&](const std::string&) {
+        songs.onOpen = [&](const std::string&) {
             firstFileReached.count_down();
             while (doomed.running())
                 std::this_thread::yield();
@@ -158,8 +158,8 @@ TEST_F(SearchThreadTest, DestructionStopsAndWaitsForTheSearch) {
         ASSERT_TRUE(doomed.start());
         firstFileReached.wait();
     }
-    EXPECT_EQ(probe->openedPaths().size(), 1u);
-    EXPECT_EQ(probe->destroyed, 1);
+    EXPECT_EQ(songs.openedPaths().size(), 1u);
+    EXPECT_EQ(songs.probesDestroyed(), 1);
 }
 
 // A body stuck where no stop reaches it (a system call on a dead mount): a limited wait
@@ -167,8 +167,8 @@ TEST_F(SearchThreadTest, DestructionStopsAndWaitsForTheSearch) {
 TEST_F(SearchThreadTest, ALimitedWaitGivesUpOnAStuckSearch) {
     std::binary_semaphore resume{0};
     std::latch inProbe{1};
-    probe->onOpen = [&](const std::string&) {
-        if (probe->openedPaths().size() != 1)
+    songs.onOpen = [&](const std::string&) {
+        if (songs.openedPaths().size() != 1)
             return;
         inProbe.count_down();
         resume.acquire();

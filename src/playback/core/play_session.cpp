@@ -1,0 +1,30 @@
+#include "playback/core/play_session.h"
+
+#include <utility>
+
+PlaySession::PlaySession(Player& player, SequencerTimers& timers, PlayerView& view,
+                         const AppSettings& settings, SongProbeFactory probes, PostToOwner post,
+                         RandGenerator random)
+    : list_(std::make_unique<SongList>()),
+      searcher_(std::make_unique<SongSearcher>(*list_, std::move(probes))),
+      random_(random),
+      searchDone_([this](int result) { sequencer_->onSearchDone(result); },
+                  [this, post = std::move(post)] {
+                      if (post)
+                          post([this] { searchDone_.drain(); });
+                  }),
+      sequencer_(std::make_unique<PlaySequencer>(player, *searcher_, *list_, timers, view, settings,
+                                                 random_)) {}
+
+PlaySession::~PlaySession() {
+    // The search thread may still be sending SearchDone: stop it while serving the sends,
+    // then take down what it used, users before what they use.
+    sequencer_->shutdown();
+    sequencer_.reset();
+    searcher_.reset();
+    list_.reset();
+}
+
+bool PlaySession::shutdown(std::chrono::milliseconds limit) {
+    return sequencer_->shutdown(limit);
+}
