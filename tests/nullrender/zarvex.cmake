@@ -12,6 +12,13 @@ vorn_add_test(zarvex_renderer_test
   ENV ${zarvex_lsan})
 add_dependencies(zarvex_renderer_test gstzarvex)
 
+pkg_check_modules(GST_CHECK REQUIRED IMPORTED_TARGET gstreamer-check-1.0)
+vorn_add_test(zarvex_harness_test
+  SOURCES ${CMAKE_CURRENT_LIST_DIR}/discard_renderer_harness_test.cpp
+  LIBS vorn_media PkgConfig::GST_CHECK
+  ENV ${zarvex_lsan})
+add_dependencies(zarvex_harness_test gstzarvex)
+
 foreach(variant IN ITEMS scanned unscanned)
   set(extra_env "")
   if(variant STREQUAL "unscanned")
