@@ -2,6 +2,7 @@
 // options of GStreamer and of Qt taken along with vorn's own.
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <fstream>
 #include <string>
 
@@ -61,6 +62,28 @@ TEST(ProgramOptions, GstreamerAndQtOptionsAreTakenAndThePlayerRuns) {
     EXPECT_TRUE(run.exited && run.status == 0) << run.output;
     EXPECT_EQ(testsupport::reportBlocks(report), 1) << run.output;
     EXPECT_TRUE(has(run.output, " INFO ")) << "GStreamer's info lines";
+}
+
+// Decoders ranked out of use are missing for the program: the search says once what the
+// files lack, and the program ends as a session with nothing to play does.
+TEST(ProgramOptions, AMissingDecoderIsNamedOnStandardErrorOnce) {
+    if (!testsupport::missingFactories({"flacenc"}).empty())
+        GTEST_SKIP() << "this machine lacks flacenc";
+    testsupport::TempDir dir;
+    const std::string ini = dir.file("tvorn.ini");
+    std::ofstream(ini) << "[OhterSettings]\nisEndAndPlay=1\n";
+    const std::string first =
+        testsupport::makeMedia(dir.path(), "a.flac", {"", "flacenc", ""}, 0.3, 440);
+    const std::string second =
+        testsupport::makeMedia(dir.path(), "b.flac", {"", "flacenc", ""}, 0.3, 440);
+    setenv("GST_PLUGIN_FEATURE_RANK", "flacdec:0,avdec_flac:0", 1);
+    const testsupport::ProgramRun run = runVorn({"--ini", ini, first, second}, 30);
+    unsetenv("GST_PLUGIN_FEATURE_RANK");
+    EXPECT_TRUE(run.exited && run.status == 0) << run.output;
+    EXPECT_EQ(testsupport::countOf(run.output, ": cannot be played: "), 1) << run.output;
+    EXPECT_TRUE(has(run.output, "FLAC")) << run.output;
+    EXPECT_TRUE(has(run.output, " is missing (install the GStreamer plug-in that provides it)\n"))
+        << run.output;
 }
 
 }  // namespace
