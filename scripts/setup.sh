@@ -1,20 +1,36 @@
 #!/usr/bin/env bash
-# Installs every Debian package vorn needs to build, test and be looked at.
-# Idempotent: refreshes the package lists and installs only when something is missing,
-# and prints nothing when all is there.
+# Installs the Debian packages vorn needs to build and run; with --tests also those its
+# test suites and benchmarks need. Idempotent: refreshes the package lists and installs
+# only when something is missing, and prints nothing when all is there.
 set -euo pipefail
 
-packages=(
-  build-essential cmake ninja-build pkg-config clang-format
-  qt6-base-dev qt6-base-dev-tools qt6-svg-dev qt6-qpa-plugins
+# Building and running the program.
+build_packages=(
+  build-essential cmake ninja-build pkg-config
+  qt6-base-dev qt6-base-dev-tools qt6-qpa-plugins qt6-tools-dev qt6-l10n-tools
   libgstreamer1.0-dev libgstreamer-plugins-base1.0-dev
-  gstreamer1.0-tools gstreamer1.0-plugins-base gstreamer1.0-plugins-base-apps gstreamer1.0-plugins-good
+  gstreamer1.0-plugins-base gstreamer1.0-plugins-good
   gstreamer1.0-plugins-bad gstreamer1.0-libav
+  fonts-ipafont-gothic
+)
+
+# The tests and benchmarks: test frameworks, the GStreamer tools they run, a virtual
+# desktop (X server, window manager, panel with a tray) and its probes, and the install
+# checks' validators and packager.
+test_packages=(
   libgtest-dev libgmock-dev googletest libbenchmark-dev
-  fonts-ipafont-gothic fonts-noto-cjk
+  gstreamer1.0-tools gstreamer1.0-plugins-base-apps
   xvfb x11-utils imagemagick xdotool openbox tint2 libxcb1-dev
   desktop-file-utils appstream man-db groff-base dpkg-dev
 )
+
+packages=("${build_packages[@]}")
+for argument in "$@"; do
+  case "$argument" in
+    --tests) packages+=("${test_packages[@]}") ;;
+    *) echo "usage: $0 [--tests]" >&2; exit 2 ;;
+  esac
+done
 
 missing=()
 for p in "${packages[@]}"; do

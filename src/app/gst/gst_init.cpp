@@ -4,7 +4,18 @@
 
 #include <mutex>
 
+namespace {
+std::once_flag once;
+
+void initialise(int* argc, char*** argv) {
+    gst_init(argc, argv);
+}
+}  // namespace
+
 void ensureGstInitialised() {
-    static std::once_flag once;
-    std::call_once(once, [] { gst_init(nullptr, nullptr); });
+    std::call_once(once, [] { initialise(nullptr, nullptr); });
+}
+
+void initialiseGstFromCommandLine(int& argc, char**& argv) {
+    std::call_once(once, [&argc, &argv] { initialise(&argc, &argv); });
 }

@@ -3,9 +3,16 @@
 #include <QStringList>
 
 #include <cstdio>
+#include <filesystem>
+#include <optional>
 #include <string>
+#include <system_error>
 
+#include "app/core/command_line_help.h"
+#include "app/core/ini_location.h"
+#include "app/gst/gst_init.h"
 #include "app/qt/player_app.h"
+#include "app/qt/toolkit_options.h"
 #include "vorn_version.h"
 
 namespace {
@@ -25,12 +32,23 @@ std::string bytesOf(const QString& argument) {
     return std::string(bytes.constData(), static_cast<std::size_t>(bytes.size()));
 }
 
+// Where this program keeps its settings with the given --ini value, for the help text.
+std::string iniPathFor(std::optional<std::string> iniOption) {
+    std::error_code error;
+    const std::filesystem::path self = std::filesystem::read_symlink("/proc/self/exe", error);
+    return chooseIniPath(
+        iniLocationFromEnvironment(std::move(iniOption), programDirectoryOf(self.string())));
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
-    // The command line is read before any window system is touched, so --help and
-    // --version work without a display.
+    // GStreamer takes its own options out of argv first; the command line is read before
+    // any window system is touched, so --help and --version work without a display.
+    initialiseGstFromCommandLine(argc, argv);
     QCommandLineParser parser;
+    // Qt's options are single-dash words (-platform, -style); ours are long options.
+    parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
     parser.setApplicationDescription(QStringLiteral("vorn, a music player"));
     const QCommandLineOption iniOption(QStringLiteral("ini"),
                                        QStringLiteral("Keep the settings in FILE."),
@@ -40,8 +58,15 @@ int main(int argc, char** argv) {
     parser.addOption(helpOption);
     const QCommandLineOption versionOption(QStringLiteral("version"),
                                            QStringLiteral("Show the version and end."));
+    const QCommandLineOption languageOption(
+        QStringLiteral("language"),
+        QStringLiteral("Show the windows in LANG (en: English; the default is Japanese). The "
+                       "ini key [App] Language=LANG does the same for every start."),
+        QStringLiteral("LANG"));
     parser.addOption(iniOption);
+    parser.addOption(languageOption);
     parser.addOption(versionOption);
+    addToolkitOptions(parser);
     parser.addPositionalArgument(QStringLiteral("PATH"),
                                  QStringLiteral("Folders, media files or song lists to play."),
                                  QStringLiteral("[PATH...]"));
@@ -54,16 +79,22 @@ int main(int argc, char** argv) {
         QString help = parser.helpText();
         help.replace(QStringLiteral("<executable_name>"), QStringLiteral("vorn"));
         std::fputs(qPrintable(help), stdout);
+        std::optional<std::string> ini;
+        if (parser.isSet(iniOption))
+            ini = bytesOf(parser.value(iniOption));
+        std::fputs(commandLineHelpEpilogue(iniPathFor(ini)).c_str(), stdout);
         return 0;
     }
     if (parser.isSet(versionOption)) {
-        std::puts("vorn " VORN_VERSION);
+        std::puts("vorn " VORN_FULL_VERSION);
         return 0;
     }
 
     StartOptions options;
     if (parser.isSet(iniOption))
         options.iniFile = bytesOf(parser.value(iniOption));
+    if (parser.isSet(languageOption))
+        options.language = bytesOf(parser.value(languageOption));
     for (const QString& path : parser.positionalArguments())
         options.paths.push_back(bytesOf(path));
     PlayerApp app(argc, argv, std::move(options));

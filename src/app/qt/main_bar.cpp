@@ -5,6 +5,7 @@
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QContextMenuEvent>
+#include <QCoreApplication>
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QFile>
@@ -58,13 +59,13 @@ constexpr std::array<ListType, 3> kModes = {Folder, File, SongListFile};
 const char* controlString(int id) {
     switch (id) {
         case MainBar::PlayId:
-            return "再生開始";
+            return QT_TRANSLATE_NOOP("MainBar", "再生開始");
         case MainBar::ExitId:
-            return "アプリケーションの終了";
+            return QT_TRANSLATE_NOOP("MainBar", "アプリケーションの終了");
         case MainBar::ModeButtonId:
-            return "フォルダ／ファイル／曲目リストの選択";
+            return QT_TRANSLATE_NOOP("MainBar", "フォルダ／ファイル／曲目リストの選択");
         case MainBar::BrowseId:
-            return "フォルダ／パスの参照";
+            return QT_TRANSLATE_NOOP("MainBar", "フォルダ／パスの参照");
         default:
             return nullptr;
     }
@@ -105,13 +106,13 @@ int showCommandOf(const QWidget& window) {
 QString modeName(ListType mode) {
     switch (mode) {
         case File:
-            return QStringLiteral("F&ile");
+            return QCoreApplication::translate("MainBar", "F&ile");
         case SongListFile:
-            return QStringLiteral("&SongList");
+            return QCoreApplication::translate("MainBar", "&SongList");
         case Folder:
             break;
     }
-    return QStringLiteral("&Folder");
+    return QCoreApplication::translate("MainBar", "&Folder");
 }
 
 ListType listTypeFromIni(int stored) {
@@ -192,10 +193,10 @@ void MainBar::buildControls() {
     browseButton_ = new QPushButton(QStringLiteral("..."), this);
     browseButton_->setGeometry(units.rect(252, 2, 12, 13));
     tagControl(browseButton_, BrowseId);
-    exitButton_ = new FlatButton(QStringLiteral("&Exit"), this);
+    exitButton_ = new FlatButton(QCoreApplication::translate("MainBar", "&Exit"), this);
     exitButton_->setGeometry(units.rect(1, 0, 21, 18));
     tagControl(exitButton_, ExitId);
-    playButton_ = new FlatButton(QStringLiteral("&Play"), this);
+    playButton_ = new FlatButton(QCoreApplication::translate("MainBar", "&Play"), this);
     playButton_->setGeometry(units.rect(23, 0, 21, 18));
     tagControl(playButton_, PlayId);
     modeButton_ = new FlatButton(modeName(Folder), this);
@@ -336,18 +337,18 @@ void MainBar::browse() {
     std::string result;
     switch (mode_) {
         case Folder: {
-            const auto folder =
-                dialogs_->chooseFolder(this, QString::fromUtf8(kFolderBrowseTitle), initial);
+            const auto folder = dialogs_->chooseFolder(
+                this, QCoreApplication::translate("MainBar", kFolderBrowseTitle), initial);
             if (folder && fitsSelection(folder->toStdString()))
                 result = folder->toStdString();
             break;
         }
         case File: {
             FileDialogRequest request;
-            request.title = QStringLiteral("File select dialog");
+            request.title = QCoreApplication::translate("MainBar", "File select dialog");
             request.initialFolder = initial;
             request.nameFilters = {audioFileFilter(fromUtf8(host_.settings().other.searchExtent)),
-                                   QStringLiteral("All Files (*)")};
+                                   QCoreApplication::translate("MainBar", "All Files (*)")};
             request.multiple = true;
             std::vector<std::string> files;
             for (const QString& file : dialogs_->chooseFiles(this, request)) {
@@ -359,11 +360,12 @@ void MainBar::browse() {
         }
         case SongListFile: {
             FileDialogRequest request;
-            request.title = QStringLiteral("SongList select dialog");
+            request.title = QCoreApplication::translate("MainBar", "SongList select dialog");
             request.initialFolder = initial;
-            request.nameFilters = {QStringLiteral("File list (*.lst)"),
-                                   QStringLiteral("Playlist (*.m3u *.m3u8 *.pls)"),
-                                   QStringLiteral("All Files (*)")};
+            request.nameFilters = {
+                QCoreApplication::translate("MainBar", "File list (*.lst)"),
+                QCoreApplication::translate("MainBar", "Playlist (*.m3u *.m3u8 *.pls)"),
+                QCoreApplication::translate("MainBar", "All Files (*)")};
             const QStringList files = dialogs_->chooseFiles(this, request);
             if (!files.isEmpty() && fitsSelection(files.front().toStdString()))
                 result = files.front().toStdString();
@@ -415,15 +417,15 @@ void MainBar::fillMenu(QMenu& menu) {
         item->setData(id);
         connect(item, &QAction::triggered, this, [this, id] { postCommand(id); });
     };
-    add(QStringLiteral("Settings..."), ID_SETTINGS);
+    add(QCoreApplication::translate("MainBar", "Settings..."), ID_SETTINGS);
     menu.addSeparator();
-    add(QStringLiteral("exit"), ID_EXIT);
+    add(QCoreApplication::translate("MainBar", "exit"), ID_EXIT);
 }
 
 void MainBar::fillContextMenu(QMenu& menu) {
     fillMenu(menu);
     menu.addSeparator();
-    QAction* about = menu.addAction(QString::fromUtf8(kAboutMenuText));
+    QAction* about = menu.addAction(QCoreApplication::translate("AboutBox", kAboutMenuText));
     about->setData(ID_ABOUT);
     connect(about, &QAction::triggered, this, [this] { postCommand(ID_ABOUT); });
 }
@@ -496,7 +498,7 @@ QString MainBar::toolTipText(int controlId) const {
         return fromUtf8(
             cutUtf8(currentComboBox()->currentText().toStdString(), kComboToolTipBytes));
     const char* text = controlString(controlId);
-    return text != nullptr ? QString::fromUtf8(text) : QString();
+    return text != nullptr ? QCoreApplication::translate("MainBar", text) : QString();
 }
 
 QPoint MainBar::modeMenuAnchor() const {

@@ -51,7 +51,8 @@ class MainBar : public QWidget, public MenuSource {
         ID_SETTINGS = shared_command::ID_SETTINGS,
     };
 
-    static constexpr const char* kFolderBrowseTitle = "ファイルまたはフォルダを選択してください。";
+    static constexpr const char* kFolderBrowseTitle =
+        QT_TRANSLATE_NOOP("MainBar", "ファイルまたはフォルダを選択してください。");
 
     // Creates the bar and shows it: reads the mode, the three histories and the position
     // from the host's profile store, and queues Play when isStartAndPlay is set.
@@ -136,7 +137,7 @@ class MainBar : public QWidget, public MenuSource {
 };
 
 // The text of the mode button and of the mode menu's item for `mode`: "&Folder", "F&ile",
-// "&SongList".
+// "&SongList" (translated).
 QString modeName(ListType mode);
 
 // The ini key App/ListType as the bar reads it: a value outside 0 to 2, which only an

@@ -1,5 +1,6 @@
 #include "app/qt/main_bar_dialogs.h"
 
+#include <QCoreApplication>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QMenu>
@@ -47,5 +48,6 @@ QString audioFileFilter(const QString& searchExtent) {
         if (!trimmed.isEmpty())
             patterns << trimmed;
     }
-    return QStringLiteral("audio file (%1)").arg(patterns.join(QLatin1Char(' ')));
+    return QCoreApplication::translate("MainBar", "audio file (%1)")
+        .arg(patterns.join(QLatin1Char(' ')));
 }

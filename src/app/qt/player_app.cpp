@@ -16,6 +16,7 @@
 #include "app/core/program_identity.h"
 #include "app/core/settings_io.h"
 #include "app/gst/gst_init.h"
+#include "app/qt/app_language.h"
 #include "app/qt/main_bar.h"
 #include "app/qt/tray_icon.h"
 #include "app/widgets/app_icons.h"
@@ -86,6 +87,8 @@ bool PlayerApp::InitInstance() {
     const IniLocation ini = locateIni(iniLocationFromEnvironment(options_.iniFile, programDir_));
     iniPath_ = ini.path;
     iniStore_ = std::make_unique<IniStore>(ini.path, ini.seed);
+    // The windows' language, before any window is made.
+    installLanguage(chosenLanguage(options_.language.value_or(""), *iniStore_));
 
     // 3. Register the plug-in; start-up goes on whatever the result.
     initialised_ = true;
@@ -276,5 +279,6 @@ void PlayerApp::playCommandLine() {
 
 void PlayerApp::showCreateFailure() {
     QMessageBox::warning(nullptr, QString::fromUtf8(kProgramCaption),
-                         QString::fromUtf8(kCreateFailText), QMessageBox::Ok);
+                         QCoreApplication::translate("PlayerApp", kCreateFailText),
+                         QMessageBox::Ok);
 }

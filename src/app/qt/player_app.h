@@ -36,12 +36,14 @@ class PlayerWindow;
 class TrayIcon;
 
 // Text of the message box shown when a top-level window cannot be created.
-inline constexpr const char* kCreateFailText = "create fail.. quit.";
+inline constexpr const char* kCreateFailText =
+    QT_TRANSLATE_NOOP("PlayerApp", "create fail.. quit.");
 
 // What the command line asks for.
 struct StartOptions {
-    std::optional<std::string> iniFile;  // --ini FILE
-    std::vector<std::string> paths;      // positional paths to play
+    std::optional<std::string> iniFile;     // --ini FILE
+    std::vector<std::string> paths;         // positional paths to play
+    std::optional<std::string> language{};  // --language LANG, before the ini's [App] Language
 };
 
 // The plug-in registration calls, replaceable so a test can watch them; by default the

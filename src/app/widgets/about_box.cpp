@@ -19,7 +19,7 @@ namespace {
 constexpr std::size_t kToolTipBytes = 79;  // a tooltip holds 80 bytes with its terminator
 constexpr int kIconSize = 32;
 
-const char* const kCaption = "tavik Vornelのﾊﾞｰｼﾞｮﾝ情報";
+const char* const kCaption = QT_TRANSLATE_NOOP("AboutBox", "tavik Vornelのﾊﾞｰｼﾞｮﾝ情報");
 const char* const kVersion = kProgramVersionText;
 const char* const kCredit = "vorn developers";
 const char* const kLinkText = "README";
@@ -46,21 +46,22 @@ QString aboutToolTip(int controlId) {
     const char* text = nullptr;
     switch (controlId) {
         case AboutBox::LinkId:
-            text = "クリックするとvorn developersのREADMEを開きます";
+            text = QT_TRANSLATE_NOOP("AboutBox", "クリックするとvorn developersのREADMEを開きます");
             break;
         case AboutBox::CreditId:
-            text = "このプログラムはvorn developersが作りました";
+            text = QT_TRANSLATE_NOOP("AboutBox", "このプログラムはvorn developersが作りました");
             break;
         case AboutBox::VersionId:
-            text = "あなたのVornelとして是非ご使用ください(^^)";
+            text = QT_TRANSLATE_NOOP("AboutBox", "あなたのVornelとして是非ご使用ください(^^)");
             break;
         case AboutBox::IconId:
-            text = "vorn developersのアイコンです";
+            text = QT_TRANSLATE_NOOP("AboutBox", "vorn developersのアイコンです");
             break;
         default:
             return {};
     }
-    return QString::fromStdString(cutUtf8(text, kToolTipBytes));
+    return QString::fromStdString(
+        cutUtf8(QCoreApplication::translate("AboutBox", text).toStdString(), kToolTipBytes));
 }
 
 QString findReadme(const QString& programDir) {
@@ -77,7 +78,7 @@ QString findReadme(const QString& programDir) {
 AboutBox::AboutBox(QWidget* owner) : QDialog(owner) {
     setWindowFlags(Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
-    setWindowTitle(QString::fromUtf8(kCaption));
+    setWindowTitle(QCoreApplication::translate("AboutBox", kCaption));
     setAttribute(Qt::WA_AlwaysShowToolTips);
     setFont(dialogFont());
     const DialogUnits du(font());
@@ -89,7 +90,7 @@ AboutBox::AboutBox(QWidget* owner) : QDialog(owner) {
     icon->setPixmap(appIconPixmap(kIconSize));
     place(icon, IconId, QRect(du.x(4), du.y(17), kIconSize, kIconSize));
 
-    auto* ok = new QPushButton(QStringLiteral("OK"), this);
+    auto* ok = new QPushButton(QCoreApplication::translate("AboutBox", "OK"), this);
     ok->setDefault(true);
     connect(ok, &QPushButton::clicked, this, &QDialog::accept);
     place(ok, OkId, du.rect(136, 7, 50, 14));

@@ -1,5 +1,6 @@
 #include "effects/qt/effect_choice.h"
 
+#include <QCoreApplication>
 #include <QGuiApplication>
 #include <QMessageBox>
 
@@ -11,8 +12,10 @@ void chooseEffects(QWidget* owner, EffectCatalogue& catalogue) {
     if (catalogue.effectCount() <= 0) {
         const int result = catalogue.fill();
         if (result < 0) {
-            const QString text = QString::asprintf(
-                "DMO Audio効果フィルタの取得に失敗しました。(%#x)", static_cast<unsigned>(result));
+            const QString text =
+                QCoreApplication::translate("EffectChoice",
+                                            "DMO Audio効果フィルタの取得に失敗しました。(%1)")
+                    .arg(QStringLiteral("0x") + QString::number(static_cast<unsigned>(result), 16));
             QMessageBox box(QMessageBox::NoIcon, QGuiApplication::applicationDisplayName(), text,
                             QMessageBox::Ok, owner);
             box.exec();

@@ -1,5 +1,6 @@
 #include "effects/qt/effect_select_dialog.h"
 
+#include <QCoreApplication>
 #include <QListWidget>
 #include <QPushButton>
 
@@ -11,25 +12,28 @@
 
 EffectSelectDialog::EffectSelectDialog(EffectCatalogue& catalogue, QWidget* parent)
     : QDialog(parent), catalogue_(catalogue) {
-    setWindowTitle(QStringLiteral("再生時の効果の選択"));
+    setWindowTitle(QCoreApplication::translate("EffectSelectDialog", "再生時の効果の選択"));
     setFont(dialogFont());
     const DialogUnits units(font());
     setFixedSize(units.x(191), units.y(93));
 
     // Created in the template's tab order.
-    use_ = new QPushButton(QStringLiteral("使用する"), this);
+    use_ = new QPushButton(QCoreApplication::translate("EffectSelectDialog", "使用する"), this);
     use_->setGeometry(units.rect(131, 7, 55, 14));
     use_->setDefault(true);
-    cancel_ = new QPushButton(QStringLiteral("キャンセル"), this);
+    cancel_ =
+        new QPushButton(QCoreApplication::translate("EffectSelectDialog", "キャンセル"), this);
     cancel_->setGeometry(units.rect(131, 24, 55, 14));
     list_ = new QListWidget(this);
     list_->setGeometry(units.rect(7, 7, 122, 79));
     list_->setSelectionMode(QAbstractItemView::ExtendedSelection);
     list_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     list_->setSortingEnabled(false);
-    properties_ = new QPushButton(QStringLiteral("プロパティの表示"), this);
+    properties_ = new QPushButton(
+        QCoreApplication::translate("EffectSelectDialog", "プロパティの表示"), this);
     properties_->setGeometry(units.rect(131, 43, 55, 14));
-    information_ = new QPushButton(QStringLiteral("情報の表示"), this);
+    information_ =
+        new QPushButton(QCoreApplication::translate("EffectSelectDialog", "情報の表示"), this);
     information_->setGeometry(units.rect(131, 63, 55, 14));
     information_->setEnabled(false);
 

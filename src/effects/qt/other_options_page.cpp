@@ -2,6 +2,7 @@
 
 #include <QButtonGroup>
 #include <QCheckBox>
+#include <QCoreApplication>
 #include <QGroupBox>
 #include <QLineEdit>
 #include <QPushButton>
@@ -9,6 +10,12 @@
 
 #include "effects/qt/page_controls.h"
 #include "effects/qt/path_dialogs.h"
+
+namespace {
+QString uiText(const char* source) {
+    return QCoreApplication::translate("OtherOptionsPage", source);
+}
+}  // namespace
 
 PathChoosers PathChoosers::system() {
     return {&chooseFolder, &chooseFilterListFile};
@@ -27,7 +34,7 @@ std::string OtherOptionsPage::TextField::value() const {
 }
 
 OtherOptionsPage::OtherOptionsPage(OtherOptions& options, PathChoosers choosers, QWidget* parent)
-    : SettingsPage(QStringLiteral("その他"), 219, 133, parent),
+    : SettingsPage(uiText(QT_TRANSLATE_NOOP("OtherOptionsPage", "その他")), 219, 133, parent),
       options_(&options),
       choosers_(std::move(choosers)) {}
 
@@ -36,23 +43,33 @@ void OtherOptionsPage::build() {
 
     startAndPlay_ = addCheckBox(
         kStartAndPlayCheck,
-        QStringLiteral("起動と同時に終了時と同じファイル／フォルダを再生する(&P)"), 4, 3, 184, 12);
-    endAndPlay_ = addCheckBox(kEndAndPlayCheck,
-                              QStringLiteral("再生終了と同時にアプリケーションも終了する(&D)"), 4,
-                              17, 184, 12);
-    noTaskTray_ = addCheckBox(kNoTaskTrayCheck, QStringLiteral("タスクトレイを使用しない(&T)"), 4,
-                              31, 149, 11);
+        uiText(QT_TRANSLATE_NOOP("OtherOptionsPage",
+                                 "起動と同時に終了時と同じファイル／フォルダを再生する(&P)")),
+        4, 3, 184, 12);
+    endAndPlay_ =
+        addCheckBox(kEndAndPlayCheck,
+                    uiText(QT_TRANSLATE_NOOP("OtherOptionsPage",
+                                             "再生終了と同時にアプリケーションも終了する(&D)")),
+                    4, 17, 184, 12);
+    noTaskTray_ =
+        addCheckBox(kNoTaskTrayCheck,
+                    uiText(QT_TRANSLATE_NOOP("OtherOptionsPage", "タスクトレイを使用しない(&T)")),
+                    4, 31, 149, 11);
 
     // The group box's mnemonic moves the focus into its buttons, which live inside it.
-    auto* group = new QGroupBox(QStringLiteral("演奏曲目リスト(&S)："), this);
+    auto* group =
+        new QGroupBox(uiText(QT_TRANSLATE_NOOP("OtherOptionsPage", "演奏曲目リスト(&S)：")), this);
     group->setGeometry(units().rect(4, 43, 200, 32));
-    auto* renew =
-        addRadioButton(kRenewRadio, QStringLiteral("Playのたびに更新"), group, 9, 55, 52, 17);
-    auto* addWhenDifferent =
-        addRadioButton(kAddWhenDifferentRadio, QStringLiteral("前回と異なる指定の場合追加する"),
-                       group, 64, 55, 77, 16);
-    auto* alwaysAdd =
-        addRadioButton(kAlwaysAddRadio, QStringLiteral("常に追加する"), group, 147, 55, 52, 10);
+    auto* renew = addRadioButton(kRenewRadio,
+                                 uiText(QT_TRANSLATE_NOOP("OtherOptionsPage", "Playのたびに更新")),
+                                 group, 9, 55, 52, 17);
+    auto* addWhenDifferent = addRadioButton(
+        kAddWhenDifferentRadio,
+        uiText(QT_TRANSLATE_NOOP("OtherOptionsPage", "前回と異なる指定の場合追加する")), group, 64,
+        55, 77, 16);
+    auto* alwaysAdd = addRadioButton(kAlwaysAddRadio,
+                                     uiText(QT_TRANSLATE_NOOP("OtherOptionsPage", "常に追加する")),
+                                     group, 147, 55, 52, 10);
     wrapButtonText(renew);
     wrapButtonText(addWhenDifferent);
     addType_ = new QButtonGroup(this);
@@ -63,13 +80,15 @@ void OtherOptionsPage::build() {
     if (QAbstractButton* chosen = addType_->button(addTypeChoice_))
         chosen->setChecked(true);
 
-    addLabel(QStringLiteral("サーチ拡張子(&E)："), 3, 78, 77, 12);
+    addLabel(uiText(QT_TRANSLATE_NOOP("OtherOptionsPage", "サーチ拡張子(&E)：")), 3, 78, 77, 12);
     auto* searchExtent = addEdit(kSearchExtentEdit, 84, 77, 98, 13);
-    addLabel(QStringLiteral("曲目リスト出力フォルダ(&F)："), 3, 95, 81, 12);
+    addLabel(uiText(QT_TRANSLATE_NOOP("OtherOptionsPage", "曲目リスト出力フォルダ(&F)：")), 3, 95,
+             81, 12);
     auto* listFolder = addEdit(kListFolderEdit, 84, 95, 119, 13);
     auto* browseFolderButton =
         addButton(kBrowseFolderButton, QStringLiteral("..."), 204, 95, 11, 14);
-    addLabel(QStringLiteral("接続フィルタリスト出力(&L)："), 3, 111, 80, 12);
+    addLabel(uiText(QT_TRANSLATE_NOOP("OtherOptionsPage", "接続フィルタリスト出力(&L)：")), 3, 111,
+             80, 12);
     auto* filterReport = addEdit(kFilterReportEdit, 84, 111, 119, 13);
     auto* browseFilterButton =
         addButton(kBrowseFilterButton, QStringLiteral("..."), 204, 111, 11, 14);

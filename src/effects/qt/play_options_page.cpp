@@ -1,6 +1,7 @@
 #include "effects/qt/play_options_page.h"
 
 #include <QCheckBox>
+#include <QCoreApplication>
 #include <QLineEdit>
 #include <QPushButton>
 
@@ -8,8 +9,15 @@
 #include "effects/qt/effect_choice.h"
 #include "effects/qt/up_down.h"
 
-const QString PlayOptionsPage::kNoEffectsCaption =
-    QStringLiteral("使用できるEffectフィルタがありません");
+namespace {
+QString uiText(const char* source) {
+    return QCoreApplication::translate("PlayOptionsPage", source);
+}
+}  // namespace
+
+QString PlayOptionsPage::noEffectsCaption() {
+    return uiText(QT_TRANSLATE_NOOP("PlayOptionsPage", "使用できるEffectフィルタがありません"));
+}
 
 EffectAccess EffectAccess::system() {
     return {[] { return ::checkEffectSupport(); },
@@ -17,31 +25,42 @@ EffectAccess EffectAccess::system() {
 }
 
 PlayOptionsPage::PlayOptionsPage(PlayOptions& options, EffectAccess effects, QWidget* parent)
-    : SettingsPage(QStringLiteral("再生オプション"), 187, 149, parent),
+    : SettingsPage(uiText(QT_TRANSLATE_NOOP("PlayOptionsPage", "再生オプション")), 187, 149,
+                   parent),
       options_(&options),
       effects_(std::move(effects)) {}
 
 void PlayOptionsPage::build() {
-    startAndIcon_ =
-        addCheckBox(kStartAndIconCheck, QStringLiteral("再生時アイコン化する(&I)"), 7, 3, 149, 11);
-    addLabel(QStringLiteral("demo - 演奏時間(s)\t(&D)："), 7, 17, 90, 13);
+    startAndIcon_ = addCheckBox(
+        kStartAndIconCheck,
+        uiText(QT_TRANSLATE_NOOP("PlayOptionsPage", "再生時アイコン化する(&I)")), 7, 3, 149, 11);
+    addLabel(uiText(QT_TRANSLATE_NOOP("PlayOptionsPage", "demo - 演奏時間(s)\t(&D)：")), 7, 17, 90,
+             13);
     playTime_ = addEdit(kPlayTimeEdit, 102, 17, 35, 12);
     addUpDown(kPlayTimeUpDown, playTime_, 9, 0, kMaxSeconds);
-    addLabel(QStringLiteral("曲間待ち時間(s)\t(&W)："), 7, 35, 90, 13);
+    addLabel(uiText(QT_TRANSLATE_NOOP("PlayOptionsPage", "曲間待ち時間(s)\t(&W)：")), 7, 35, 90,
+             13);
     waitTime_ = addEdit(kWaitTimeEdit, 102, 35, 35, 12);
     addUpDown(kWaitTimeUpDown, waitTime_, 9, 0, kMaxSeconds);
-    repeat_ = addCheckBox(kRepeatCheck, QStringLiteral("同じ曲をリピート再生(&R)"), 7, 52, 90, 13);
-    addLabel(QStringLiteral("リピート回数 (&C)："), 37, 65, 52, 11);
+    repeat_ = addCheckBox(kRepeatCheck,
+                          uiText(QT_TRANSLATE_NOOP("PlayOptionsPage", "同じ曲をリピート再生(&R)")),
+                          7, 52, 90, 13);
+    addLabel(uiText(QT_TRANSLATE_NOOP("PlayOptionsPage", "リピート回数 (&C)：")), 37, 65, 52, 11);
     repeatCnt_ = addEdit(kRepeatCntEdit, 102, 65, 35, 12);
     repeatCntUpDown_ = addUpDown(kRepeatCntUpDown, repeatCnt_, 9, 0, kMaxRepeatCount);
-    random_ = addCheckBox(kRandomCheck, QStringLiteral("ランダム選曲(&S)"), 7, 83, 90, 13);
-    endless_ =
-        addCheckBox(kEndlessCheck, QStringLiteral("Endlessで演奏を続ける(&E)"), 7, 97, 90, 13);
-    addLabel(QStringLiteral("演奏する曲数 (&N)："), 38, 110, 56, 11);
+    random_ =
+        addCheckBox(kRandomCheck, uiText(QT_TRANSLATE_NOOP("PlayOptionsPage", "ランダム選曲(&S)")),
+                    7, 83, 90, 13);
+    endless_ = addCheckBox(
+        kEndlessCheck, uiText(QT_TRANSLATE_NOOP("PlayOptionsPage", "Endlessで演奏を続ける(&E)")), 7,
+        97, 90, 13);
+    addLabel(uiText(QT_TRANSLATE_NOOP("PlayOptionsPage", "演奏する曲数 (&N)：")), 38, 110, 56, 11);
     playCnt_ = addEdit(kPlayCntEdit, 102, 109, 35, 12);
     addUpDown(kPlayCntUpDown, playCnt_, 9, 0, kMaxSongCount);
     useEffect_ =
-        addCheckBox(kUseEffectCheck, QStringLiteral("Effectを使用して再生する(&P)"), 7, 132, 99, 9);
+        addCheckBox(kUseEffectCheck,
+                    uiText(QT_TRANSLATE_NOOP("PlayOptionsPage", "Effectを使用して再生する(&P)")), 7,
+                    132, 99, 9);
     chooseEffects_ = addButton(kChooseEffectsButton, QStringLiteral("..."), 115, 128, 20, 14);
 
     startAndIcon_->setChecked(options_->isStartAndIcon);
@@ -95,7 +114,7 @@ void PlayOptionsPage::checkEffectSupport() {
     if (effects_.checkSupport && effects_.checkSupport() == 0)
         return;
     chooseEffects_->setEnabled(false);
-    chooseEffects_->setText(kNoEffectsCaption);
+    chooseEffects_->setText(noEffectsCaption());
     useEffect_->setEnabled(false);
     // The caption is far wider than the "..." it replaces: widen the button so it can be
     // read, and the page with it when needed.

@@ -46,7 +46,7 @@ class PlayOptionsPage : public SettingsPage {
     static constexpr int kMaxSongCount = 9999;
 
     // Caption of the "..." button when no effect can be used.
-    static const QString kNoEffectsCaption;
+    static QString noEffectsCaption();
 
     explicit PlayOptionsPage(PlayOptions& options, EffectAccess effects = EffectAccess::system(),
                              QWidget* parent = nullptr);

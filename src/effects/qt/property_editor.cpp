@@ -2,6 +2,7 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QDialogButtonBox>
 #include <QDoubleSpinBox>
 #include <QFormLayout>
@@ -41,7 +42,7 @@ double stepFor(double span) {
 
 PropertyDialog::PropertyDialog(ElementProperties& properties, QWidget* owner)
     : QDialog(owner), properties_(properties) {
-    setWindowTitle(QStringLiteral("Property"));
+    setWindowTitle(QCoreApplication::translate("PropertyEditor", "Property"));
     setModal(true);
 
     auto* page = new QWidget;

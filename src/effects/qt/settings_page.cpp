@@ -1,6 +1,7 @@
 #include "effects/qt/settings_page.h"
 
 #include <QCheckBox>
+#include <QCoreApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -98,23 +99,34 @@ QPushButton* SettingsPage::addButton(int id, const QString& text, int x, int y, 
     return button;
 }
 
+namespace {
+QString tipText(const char* source) {
+    return QCoreApplication::translate("SettingsPage", source);
+}
+}  // namespace
+
 QString SettingsPage::controlTip(int id) {
     // The program's tip strings, kept under the id of the control that shows them.
     switch (id) {
         case 1009:
-            return QStringLiteral(
-                "Endlessにチェックしない場合登録されている曲数分演奏終了後終了します。");
+            return tipText(QT_TRANSLATE_NOOP(
+                "SettingsPage",
+                "Endlessにチェックしない場合登録されている曲数分演奏終了後終了します。"));
         case 1011:
-            return QStringLiteral(
-                "曲間の待機時間を指定します。０の時にはすぐに再生が開始されます。");
+            return tipText(QT_TRANSLATE_NOOP(
+                "SettingsPage",
+                "曲間の待機時間を指定します。０の時にはすぐに再生が開始されます。"));
         case 1012:
-            return QStringLiteral("再生時間を指定します。０の時には最後まで再生します。");
+            return tipText(QT_TRANSLATE_NOOP(
+                "SettingsPage", "再生時間を指定します。０の時には最後まで再生します。"));
         case 1027:
-            return QStringLiteral(
+            return tipText(QT_TRANSLATE_NOOP(
+                "SettingsPage",
                 "同じ曲を繰り返し再生する回数を指定します。０の時には停止するまで繰り返しつづけま"
-                "す。");
+                "す。"));
         case 1030:
-            return QStringLiteral("再生する曲数を指定します。０の時には全ての曲を再生します。");
+            return tipText(QT_TRANSLATE_NOOP(
+                "SettingsPage", "再生する曲数を指定します。０の時には全ての曲を再生します。"));
         default:
             return {};
     }

@@ -1,5 +1,6 @@
 #include "effects/qt/settings_sheet.h"
 
+#include <QCoreApplication>
 #include <QDialogButtonBox>
 #include <QLayout>
 #include <QPushButton>
@@ -13,7 +14,7 @@ SettingsSheet::SettingsSheet(AppSettings& settings, int startPage, QWidget* owne
       tabs_(new QTabWidget(this)),
       other_(new OtherOptionsPage(settings.other, std::move(choosers))),
       play_(new PlayOptionsPage(settings.play, std::move(effects))) {
-    setWindowTitle(QStringLiteral("tavik Vornel - settings"));
+    setWindowTitle(QCoreApplication::translate("SettingsSheet", "tavik Vornel - settings"));
     setFont(dialogFont());
     setModal(true);
 
@@ -23,10 +24,13 @@ SettingsSheet::SettingsSheet(AppSettings& settings, int startPage, QWidget* owne
     connect(tabs_, &QTabWidget::currentChanged, this, &SettingsSheet::buildCurrentPage);
 
     auto* buttons = new QDialogButtonBox(this);
-    ok_ = buttons->addButton(QStringLiteral("OK"), QDialogButtonBox::AcceptRole);
-    cancel_ = buttons->addButton(QStringLiteral("キャンセル"), QDialogButtonBox::RejectRole);
+    ok_ = buttons->addButton(QCoreApplication::translate("SettingsSheet", "OK"),
+                             QDialogButtonBox::AcceptRole);
+    cancel_ = buttons->addButton(QCoreApplication::translate("SettingsSheet", "キャンセル"),
+                                 QDialogButtonBox::RejectRole);
     // The pages never report changes of their own, so Apply never becomes usable.
-    apply_ = buttons->addButton(QStringLiteral("適用(&A)"), QDialogButtonBox::ApplyRole);
+    apply_ = buttons->addButton(QCoreApplication::translate("SettingsSheet", "適用(&A)"),
+                                QDialogButtonBox::ApplyRole);
     apply_->setEnabled(false);
     ok_->setDefault(true);
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);

@@ -11,8 +11,6 @@
 namespace {
 
 constexpr const char* kTitleAtStart = "Player";
-constexpr const char* kSearching = "検索中...";
-constexpr const char* kStillSearching = "検索中.....";
 constexpr const char* kIdleTrayTip = "tavik vorn";
 
 // Whole seconds of a time in seconds; NaN, negative and out-of-range values give 0 so the
@@ -118,7 +116,7 @@ int PlaySequencer::startSession(const std::string& selection, ListType kind) {
     elapsedTimeText_.clear();
     view_.setStatusText(kTitleAtStart);
     currentIndex_ = -1;
-    view_.setSliderText(kSearching);
+    view_.setSliderText(kSearchingText);
 
     if (settings_.other.slistAddType == 0) {
         list_.clear();
@@ -258,7 +256,7 @@ void PlaySequencer::onAdvanceTimer() {
         return;
     }
     if (searcher_.running()) {
-        view_.setSliderText(kStillSearching);
+        view_.setSliderText(kStillSearchingText);
         return;
     }
     // The search has ended and left nothing (more) to play.

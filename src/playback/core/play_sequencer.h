@@ -17,6 +17,11 @@ struct AppSettings;
 class SongList;
 class SongSearcher;
 
+// The slider's text while the search has found nothing to play yet, and while it goes on
+// after the list ran out. The player window shows them in the user's language.
+inline constexpr const char* kSearchingText = "検索中...";
+inline constexpr const char* kStillSearchingText = "検索中.....";
+
 // Command ids of the player window's menus that act on the session.
 namespace player_command {
 inline constexpr int ID_PREV_SONG = 103;

@@ -8,6 +8,7 @@
 #include "playback/core/result_codes.h"
 #include "playback/gst/class_factory.h"
 #include "playback/gst/graph_report.h"
+#include "playback/gst/missing_plugins.h"
 #include "playback/gst/pipeline_errors.h"
 #include "playback/gst/riff_id3_tags.h"
 #include "playback/gst/song_bus.h"
@@ -137,6 +138,9 @@ int MediaGraph::Open(const std::string& path, bool withNullRenderer) {
     }
     bus_->setCollectingTags(false);
     if (!opened) {
+        reportMissingPlugins(
+            path, bus_->missingPlugins(),
+            mode_ == Mode::Probe ? MissingPluginScope::OncePerRun : MissingPluginScope::EachFile);
         releaseGraph();
         state_ = GraphState::Empty;
         return -1;

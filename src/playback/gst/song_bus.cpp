@@ -1,5 +1,8 @@
 #include "playback/gst/song_bus.h"
 
+#include <gst/pbutils/pbutils.h>
+
+#include <algorithm>
 #include <utility>
 
 namespace {
@@ -54,6 +57,11 @@ GstTagListPtr SongBus::tags() const {
     return GstTagListPtr(state_->tags ? gst_tag_list_copy(state_->tags.get()) : nullptr);
 }
 
+std::vector<std::string> SongBus::missingPlugins() const {
+    std::lock_guard lock(state_->mutex);
+    return state_->missing;
+}
+
 GstMessagePtr SongBus::take(GstClockTime timeout) {
     GstMessagePtr message(gst_bus_timed_pop(bus_.get(), timeout));
     if (message)
@@ -101,6 +109,19 @@ void SongBus::collect(HandlerState& state, GstMessage* message) {
     gst_tag_list_insert(state.tags.get(), owned.get(), GST_TAG_MERGE_KEEP);
 }
 
+void SongBus::noteMissingPlugin(HandlerState& state, GstMessage* message) {
+    if (!gst_is_missing_plugin_message(message))
+        return;
+    gst_pb_utils_init();  // the descriptions' texts; does nothing after the first call
+    GCharPtr description(gst_missing_plugin_message_get_description(message));
+    if (!description)
+        return;
+    const std::string text = description.get();
+    std::lock_guard lock(state.mutex);
+    if (std::find(state.missing.begin(), state.missing.end(), text) == state.missing.end())
+        state.missing.push_back(text);
+}
+
 // Runs on whichever thread posts. A handler that answers GST_BUS_DROP owns the message
 // and releases it here: a message left unreleased would hold its source element, and
 // through it the whole pipeline with its bus and poll descriptors. A kept message passes
@@ -110,6 +131,8 @@ GstBusSyncReply SongBus::onMessage(GstBus*, GstMessage* message, gpointer data) 
     GstMessageType type = GST_MESSAGE_TYPE(message);
     if (type == GST_MESSAGE_TAG)
         collect(state, message);
+    else if (type == GST_MESSAGE_ELEMENT)
+        noteMissingPlugin(state, message);
     if (!isKept(type)) {
         gst_message_unref(message);
         return GST_BUS_DROP;

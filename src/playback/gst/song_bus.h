@@ -2,7 +2,9 @@
 // One pipeline's bus, which is itself the queue of the messages its owner takes. A sync
 // handler does only what must happen on the posting thread: it drops every message the
 // owner never takes (so none can pile up or hold the pipeline), gathers the tags posted
-// until the owner stops collecting them, and tells the owner of each kept message.
+// until the owner stops collecting them and the descriptions of missing plug-ins (which
+// arrive as element messages, otherwise dropped), and tells the owner of each kept
+// message.
 #include <gst/gst.h>
 
 #include <atomic>
@@ -10,6 +12,8 @@
 #include <cstddef>
 #include <memory>
 #include <mutex>
+#include <string>
+#include <vector>
 
 #include "app/gst/gst_ptr.h"
 #include "playback/core/player.h"
@@ -31,6 +35,9 @@ class SongBus {
     void setCollectingTags(bool collecting);
     // A copy of the tags gathered so far, or nullptr when no tag message arrived.
     GstTagListPtr tags() const;
+    // What the pipeline said it lacks so far ("FLAC decoder"...), each description once,
+    // in the order posted.
+    std::vector<std::string> missingPlugins() const;
 
     // Takes the oldest kept message, nullptr when none is posted. A message already
     // announced (notified) is waited for, so a notification never finds an empty bus.
@@ -51,9 +58,11 @@ class SongBus {
         GraphNotifyFn notify;
         bool collecting = true;
         GstTagListPtr tags;
+        std::vector<std::string> missing;
     };
     static GstBusSyncReply onMessage(GstBus* bus, GstMessage* message, gpointer data);
     static void collect(HandlerState& state, GstMessage* message);
+    static void noteMissingPlugin(HandlerState& state, GstMessage* message);
     GstMessagePtr take(GstClockTime timeout);
 
     GstBusPtr bus_;

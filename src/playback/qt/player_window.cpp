@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QContextMenuEvent>
+#include <QCoreApplication>
 #include <QHelpEvent>
 #include <QKeyEvent>
 #include <QMenu>
@@ -29,13 +30,19 @@
 
 namespace {
 
-constexpr const char* kWriteListText = "現在のリストをファイルに書き出す ...";
-constexpr const char* kExitText = "アプリケーションの終了";
-constexpr const char* kSettingsText = "Settings ...";
-constexpr const char* kStopText = "再生停止";
+constexpr const char* kWriteListText =
+    QT_TRANSLATE_NOOP("PlayerWindow", "現在のリストをファイルに書き出す ...");
+constexpr const char* kExitText = QT_TRANSLATE_NOOP("PlayerWindow", "アプリケーションの終了");
+constexpr const char* kSettingsText = QT_TRANSLATE_NOOP("PlayerWindow", "Settings ...");
+constexpr const char* kStopText = QT_TRANSLATE_NOOP("PlayerWindow", "再生停止");
 constexpr const char* kSliderSeparator = " # ";
 // Tooltips have no fixed buffer here; a sane cap keeps a damaged name from flooding one.
 constexpr std::size_t kToolTipMaxBytes = 4095;
+
+// The user's language's text for one of this window's source texts.
+QString uiText(const char* source) {
+    return QCoreApplication::translate("PlayerWindow", source);
+}
 
 QString fromBytes(const std::string& text) {
     return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
@@ -48,10 +55,12 @@ struct SessionCommandText {
 
 // The commands on the current song, in menu order after "previous" and "next".
 constexpr SessionCommandText kSongCommands[] = {
-    {player_command::ID_RESTART_SONG, "曲の始めに戻る"},
-    {player_command::ID_REMOVE_SONG, "この曲をリストから削除する"},
-    {player_command::ID_STOP_AFTER_SONG, "この曲が終了したら再生停止する"},
-    {player_command::ID_CHOOSE_SONG, "選曲をする"},
+    {player_command::ID_RESTART_SONG, QT_TRANSLATE_NOOP("PlayerWindow", "曲の始めに戻る")},
+    {player_command::ID_REMOVE_SONG,
+     QT_TRANSLATE_NOOP("PlayerWindow", "この曲をリストから削除する")},
+    {player_command::ID_STOP_AFTER_SONG,
+     QT_TRANSLATE_NOOP("PlayerWindow", "この曲が終了したら再生停止する")},
+    {player_command::ID_CHOOSE_SONG, QT_TRANSLATE_NOOP("PlayerWindow", "選曲をする")},
 };
 
 }  // namespace
@@ -105,16 +114,16 @@ SongList& PlayerWindow::songList() {
 }
 
 void PlayerWindow::buildControls() {
-    setWindowTitle(QStringLiteral("Player"));
+    setWindowTitle(uiText(QT_TRANSLATE_NOOP("PlayerWindow", "Player")));
     setWindowIcon(appIcon());
     setFont(dialogFont());
     const DialogUnits units(font());
     setFixedSize(units.x(263), units.y(23));
 
-    fileButton_ = new FlatButton(QStringLiteral("&File"), this);
+    fileButton_ = new FlatButton(uiText(QT_TRANSLATE_NOOP("PlayerWindow", "&File")), this);
     fileButton_->setProperty("controlId", player_command::ID_FILE_BUTTON);
     fileButton_->setGeometry(units.rect(1, 2, 20, 18));
-    fileButton_->setToolTip(QString::fromUtf8(kOtherControlTip));
+    fileButton_->setToolTip(uiText(kOtherControlTip));
     connect(fileButton_, &QPushButton::clicked, this, &PlayerWindow::openFileMenu);
 
     slider_ = new PositionSlider(this);
@@ -170,34 +179,36 @@ void PlayerWindow::addCommand(QMenu& menu, int id, const QString& text, bool ena
 
 void PlayerWindow::fillMenu(QMenu& menu) {
     using namespace player_command;
-    addCommand(menu, ID_PAUSE_RESUME,
-               QString::fromUtf8(player_->CanPause() ? kPauseText : kResumeText));
+    addCommand(menu, ID_PAUSE_RESUME, uiText(player_->CanPause() ? kPauseText : kResumeText));
     const int current = session_->sequencer().currentIndex();
     if (current >= 0) {
         const bool random = host_.settings().play.isRandom;
         if (!random)
-            addCommand(menu, ID_PREV_SONG, QString::fromUtf8("前の曲を選択する"));
+            addCommand(menu, ID_PREV_SONG,
+                       uiText(QT_TRANSLATE_NOOP("PlayerWindow", "前の曲を選択する")));
         const bool atLast = !random && current == session_->list().count() - 1;
-        addCommand(menu, ID_NEXT_SONG, QString::fromUtf8("次の曲を選択する"), !atLast);
+        addCommand(menu, ID_NEXT_SONG,
+                   uiText(QT_TRANSLATE_NOOP("PlayerWindow", "次の曲を選択する")), !atLast);
         for (const SessionCommandText& item : kSongCommands)
-            addCommand(menu, item.id, QString::fromUtf8(item.text));
+            addCommand(menu, item.id, uiText(item.text));
     }
     menu.addSeparator();
-    addCommand(menu, ID_SETTINGS, QString::fromUtf8(kSettingsText));
-    addCommand(menu, ID_STOP_PLAYING, QString::fromUtf8(kStopText));
+    addCommand(menu, ID_SETTINGS, uiText(kSettingsText));
+    addCommand(menu, ID_STOP_PLAYING, uiText(kStopText));
 }
 
 void PlayerWindow::fillFileMenu(QMenu& menu) {
-    addCommand(menu, player_command::ID_WRITE_LIST, QString::fromUtf8(kWriteListText));
+    addCommand(menu, player_command::ID_WRITE_LIST, uiText(kWriteListText));
     fillMenu(menu);
-    addCommand(menu, player_command::ID_APP_EXIT, QString::fromUtf8(kExitText));
+    addCommand(menu, player_command::ID_APP_EXIT, uiText(kExitText));
 }
 
 void PlayerWindow::fillContextMenu(QMenu& menu) {
     fillMenu(menu);
     // Qt offers no system menu to extend: the about box is reached from here instead.
     menu.addSeparator();
-    addCommand(menu, player_command::ID_ABOUT_BOX, QString::fromUtf8(kAboutMenuText));
+    addCommand(menu, player_command::ID_ABOUT_BOX,
+               QCoreApplication::translate("AboutBox", kAboutMenuText));
 }
 
 QPoint PlayerWindow::fileMenuAnchor() const {
@@ -309,7 +320,10 @@ void PlayerWindow::setStatusText(const std::string& text) {
 }
 
 void PlayerWindow::setSliderText(const std::string& text) {
-    slider_->setSliderText(fromBytes(text));
+    // The sequencer's own words are translated; a song's description is shown as it is.
+    const bool searching = text == kSearchingText || text == kStillSearchingText;
+    slider_->setSliderText(searching ? QCoreApplication::translate("PlaySequencer", text.c_str())
+                                     : fromBytes(text));
     syncSliderTexts();
 }
 

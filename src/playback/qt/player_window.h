@@ -41,9 +41,10 @@ class PlayerWindow : public QWidget, public PlayerView, public MenuSource {
     Q_OBJECT
   public:
     // Menu texts.
-    static constexpr const char* kPauseText = "ポーズ";
-    static constexpr const char* kResumeText = "再生再開";
-    static constexpr const char* kOtherControlTip = "クリックするとメニューが出る";
+    static constexpr const char* kPauseText = QT_TRANSLATE_NOOP("PlayerWindow", "ポーズ");
+    static constexpr const char* kResumeText = QT_TRANSLATE_NOOP("PlayerWindow", "再生再開");
+    static constexpr const char* kOtherControlTip =
+        QT_TRANSLATE_NOOP("PlayerWindow", "クリックするとメニューが出る");
 
     // The real window: plays through a MediaGraph, probes with the media probe.
     explicit PlayerWindow(PlayerHost& host);

@@ -1,37 +1,69 @@
 #include "playback/qt/save_song_list.h"
 
+#include <QCoreApplication>
 #include <QFileDialog>
+
+#include <string>
+#include <vector>
 
 #include "songlist/core/playlist_file.h"
 #include "songlist/core/song_list.h"
 
 namespace {
 
-constexpr const char* kBadNameText = "ファイル名が不正です";
-constexpr const char* kEmptyListText = "曲目リストは空です。保存しません。";
+// The user's language's text, in UTF-8.
+std::string uiText(const char* source) {
+    return QCoreApplication::translate("SaveSongList", source).toStdString();
+}
+
+// `text` with "%1", "%2"... replaced by the arguments in one pass (an argument holding
+// "%2" stays as it is); done on bytes, so a path that is not valid UTF-8 is shown as it is.
+std::string withArguments(const std::string& text, const std::vector<std::string>& arguments) {
+    std::string result;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const std::size_t number = i + 1 < text.size() ? std::size_t(text[i + 1] - '0') : 0;
+        if (text[i] == '%' && number >= 1 && number <= arguments.size()) {
+            result += arguments[number - 1];
+            ++i;
+        } else {
+            result += text[i];
+        }
+    }
+    return result;
+}
+
+constexpr const char* kBadNameText = QT_TRANSLATE_NOOP("SaveSongList", "ファイル名が不正です");
+constexpr const char* kEmptyListText =
+    QT_TRANSLATE_NOOP("SaveSongList", "曲目リストは空です。保存しません。");
 
 // Songs whose path the list file can't carry were left out; the user must know the file
 // holds fewer songs than the list.
 std::string leftOutText(std::size_t songs) {
-    return std::to_string(songs) +
-           " 曲はパスにタブか改行を含む（または # で始まる）ため、書き出しませんでした。";
+    return withArguments(
+        uiText(QT_TRANSLATE_NOOP(
+            "SaveSongList",
+            "%1 曲はパスにタブか改行を含む（または # で始まる）ため、書き出しませんでした。")),
+        {std::to_string(songs)});
 }
 
 std::string cannotOpenText(const std::string& path, const std::string& reason) {
-    return "指定されたファイル(" + path + ")が開けません。[" + reason + "]";
+    return withArguments(
+        uiText(QT_TRANSLATE_NOOP("SaveSongList", "指定されたファイル(%1)が開けません。[%2]")),
+        {path, reason});
 }
 
 }  // namespace
 
 std::optional<std::string> chooseSongListPath(QWidget* parent, const std::string& startFolder) {
     QFileDialog dialog(
-        parent, QStringLiteral("File list select dialog"),
+        parent, QCoreApplication::translate("SaveSongList", "File list select dialog"),
         QString::fromUtf8(startFolder.data(), static_cast<qsizetype>(startFolder.size())));
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setFileMode(QFileDialog::AnyFile);
-    const QString m3u8Filter = QStringLiteral("M3U playlist (*.m3u8)");
-    dialog.setNameFilters(
-        {QStringLiteral("File list (*.lst)"), m3u8Filter, QStringLiteral("All Files (*)")});
+    const QString m3u8Filter = QCoreApplication::translate("SaveSongList", "M3U playlist (*.m3u8)");
+    dialog.setNameFilters({QCoreApplication::translate("SaveSongList", "File list (*.lst)"),
+                           m3u8Filter,
+                           QCoreApplication::translate("SaveSongList", "All Files (*)")});
     dialog.setDefaultSuffix(QStringLiteral("lst"));
     // A name typed without suffix gets the one of the chosen kind of file.
     QObject::connect(&dialog, &QFileDialog::filterSelected, &dialog, [&](const QString& filter) {
@@ -56,11 +88,11 @@ int SaveSongList(const SongList& list, const std::string& startFolder, const Son
     if (!path)
         return kSaved;
     if (path->empty()) {
-        ui.showMessage(kBadNameText);
+        ui.showMessage(uiText(kBadNameText));
         return kBadName;
     }
     if (list.count() == 0) {
-        ui.showMessage(kEmptyListText);
+        ui.showMessage(uiText(kEmptyListText));
         return kEmptyList;
     }
     std::string reason;

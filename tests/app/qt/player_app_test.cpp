@@ -12,6 +12,8 @@
 #include <string>
 #include <vector>
 
+#include "app/qt/app_language.h"
+#include "app/qt/main_bar.h"
 #include "app/qt/player_app.h"
 #include "app/widgets/about_box.h"
 #include "app/widgets/app_icons.h"
@@ -215,6 +217,30 @@ TEST(PlayerApp, RunShowsTheMainBarAndEndsThroughExitWritingTheIni) {
     EXPECT_NE(text.find("[App]"), std::string::npos);
     EXPECT_NE(text.find("ListType=0"), std::string::npos);
     EXPECT_NE(text.find("filter="), std::string::npos);
+    EXPECT_EQ(text.find("Language"), std::string::npos);  // written only by hand
+}
+
+// The ini key [App] Language and the --language option, which comes first.
+TEST(PlayerApp, TheLanguageComesFromTheOptionElseFromTheIni) {
+    struct Case {
+        std::string ini;
+        std::optional<std::string> option;
+        const char* playTip;
+    };
+    for (const Case& c :
+         {Case{"[App]\nLanguage=en\n", std::nullopt, "Start playing"},
+          Case{"[App]\nLanguage=en\n", "ja", "再生開始"}, Case{"", "en", "Start playing"}}) {
+        TempDir dir;
+        std::ofstream(dir.file("tvorn.ini")) << c.ini;
+        RegistrationLog log;
+        PlayerApp app(argc, argv, {dir.file("tvorn.ini"), {}, c.option}, log.hooks());
+        ASSERT_TRUE(app.InitInstance());
+        const auto* bar = qobject_cast<MainBar*>(app.mainWindow());
+        ASSERT_NE(bar, nullptr);
+        EXPECT_EQ(bar->toolTipText(MainBar::PlayId).toStdString(), c.playTip) << c.ini;
+        app.ExitInstance();
+        installLanguage("");
+    }
 }
 
 TEST(PlayerApp, ConfirmedSettingsReapplyTheTrayChoice) {

@@ -35,3 +35,8 @@ vorn_add_test(media_formats_test
 if(TARGET gstzarvex)
   add_dependencies(media_formats_test gstzarvex)
 endif()
+
+# A decoder taken out of the registry: the message naming the missing plug-in.
+vorn_add_test(media_missing_plugin_test
+  SOURCES ${CMAKE_CURRENT_LIST_DIR}/media_missing_plugin_test.cpp
+  LIBS vorn_media vorn_test_support)

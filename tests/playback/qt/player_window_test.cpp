@@ -5,6 +5,7 @@
 #include <QMouseEvent>
 #include <QTableView>
 
+#include "app/qt/app_language.h"
 #include "app/widgets/dialog_units.h"
 #include "app/widgets/flat_button.h"
 #include "playback/core/sequencer_timers.h"
@@ -127,6 +128,25 @@ TEST_F(PlayerWindowTest, MenuBeforeTheFirstSongOffersPauseSettingsAndStop) {
     EXPECT_EQ(itemsOf(context).back(), ID_ABOUT_BOX);
     EXPECT_EQ(textOf(context, ID_ABOUT_BOX),
               QString::fromUtf8("tavik Vornel のﾊﾞｰｼﾞｮﾝ情報(&A)..."));
+}
+
+// The English catalogue, as --language en installs it: the menus and the slider's own text
+// are English; a song's description stays as it is.
+TEST_F(PlayerWindowTest, InEnglishTheMenusAndTheSearchTextAreEnglish) {
+    ASSERT_TRUE(installLanguage("en"));
+    QMenu file;
+    window->fillFileMenu(file);
+    EXPECT_EQ(textOf(file, ID_PAUSE_RESUME), "Resume");
+    EXPECT_EQ(textOf(file, ID_WRITE_LIST), "Save the current list to a file...");
+    EXPECT_EQ(textOf(file, ID_STOP_PLAYING), "Stop playing");
+    EXPECT_EQ(textOf(file, ID_APP_EXIT), "Quit the application");
+    window->setSliderText(kSearchingText);
+    EXPECT_EQ(window->slider().sliderText(), "Searching...");
+    window->setSliderText("再生停止 - 作者");  // a song's description
+    EXPECT_EQ(window->slider().sliderText(), QString::fromUtf8("再生停止 - 作者"));
+    installLanguage("");
+    window->setSliderText(kSearchingText);
+    EXPECT_EQ(window->slider().sliderText(), QString::fromUtf8(kSearchingText));
 }
 
 TEST_F(PlayerWindowTest, MenuInOrderGreysNextAtTheLastSong) {
