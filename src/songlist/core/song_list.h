@@ -2,9 +2,10 @@
 // The one in-memory list of songs a session draws from. Filled by the search thread,
 // read and trimmed by the user-interface thread; one lock guards it, every operation
 // holds it for its own duration only and hands out copies.
-#include <deque>
+#include <memory>
 #include <mutex>
 #include <string>
+#include <vector>
 
 struct SongEntry {
     std::string path;
@@ -31,8 +32,5 @@ class SongList {
 
   private:
     mutable std::mutex lock_;
-    // Entries by value in blocks: a large library costs one allocation per path (short
-    // texts live inside their strings) and no node per entry; growing never copies the
-    // entries already listed, as a vector's reallocation would.
-    std::deque<SongEntry> entries_;
+    std::vector<std::unique_ptr<const SongEntry>> entries_;
 };
