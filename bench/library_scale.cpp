@@ -1,6 +1,8 @@
 // Library scale: what a long session and a large library cost in memory, descriptors and
-// probe time. Three measurements, each printed with its ratio and target:
+// probe time. Four measurements, each printed with its ratio and target:
 //
+//   entries  RSS per entry of a song list alone, N entries appended as the searcher does
+//            (a 50-byte path, short author and title): what the list itself keeps a song.
 //   list     RSS per song of a song list read from a .lst of N distinct paths (hard links
 //            to a few short WAV and MP3 files), each probed by the real media probe, over
 //            the RSS after the same search of an empty list. Target: at most +0.6 KB a song.
@@ -124,6 +126,26 @@ std::string writeLargeList(const testsupport::TempDir& dir, int songs) {
     return dir.file("library.lst");
 }
 
+void measureEntries(int songs) {
+    malloc_trim(0);
+    const double beforeKb = residentKb();
+    {
+        SongList list;
+        for (int i = 0; i < songs; ++i) {
+            std::string path = "/home/listener/Music/Some Artist/Some Album/song " +
+                               std::to_string(100000 + i) + ".wav";
+            list.append(std::move(path), "Artist " + std::to_string(i % 8),
+                        "Title " + std::to_string(i % 8), 0.2);
+        }
+        malloc_trim(0);
+        const double fullKb = residentKb();
+        std::printf(
+            "entries  %d entries of %zu-byte paths (SongEntry %zu bytes): %.3f KB an entry "
+            "(target <= 0.6)\n",
+            list.count(), list.pathAt(0).size(), sizeof(SongEntry), (fullKb - beforeKb) / songs);
+    }
+}
+
 void measureList(int songs) {
     testsupport::TempDir dir;
     const std::string path = writeLargeList(dir, songs);
@@ -194,6 +216,8 @@ int main(int argc, char** argv) {
     const int songs = argc > 1 ? std::atoi(argv[1]) : 100000;
     const int changes = argc > 2 ? std::atoi(argv[2]) : 1000;
     setenv("VORN_AUDIO_SINK", "fakesink sync=false", 0);
+    measureEntries(songs);
+    std::fflush(stdout);
     ensureGstInitialised();
     measureSongChanges(changes);
     std::fflush(stdout);

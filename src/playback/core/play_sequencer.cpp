@@ -135,6 +135,7 @@ int PlaySequencer::startSession(const std::string& selection, ListType kind) {
     searcher_.setNotify([this](int result) { view_.sendSearchDone(result); });
 
     timers_.startTimer(TimerId::AdvanceTimer, kAdvancePollMs);
+    awaitingFirstSong_ = true;
 
     if (!startSearchThread()) {
         endSession();
@@ -194,6 +195,7 @@ int PlaySequencer::playIndex(int i) {
     // a repeat; otherwise that timer's tick would restart or resume the song later.
     timers_.killTimer(TimerId::AdvanceTimer);
     timers_.killTimer(TimerId::ResumeTimer);
+    awaitingFirstSong_ = false;
     currentIndex_ = i;
     return playSong(list_.pathAt(i));
 }
@@ -263,6 +265,17 @@ void PlaySequencer::onAdvanceTimer() {
     timers_.killTimer(TimerId::AdvanceTimer);
     view_.soundExclamation();
     endSession();
+}
+
+void PlaySequencer::onFirstSongListed() {
+    // While the window waits for a search to end it serves queued calls; the session is
+    // being taken down or restarted then, and its own poll decides.
+    if (!inSession_ || waitingForSearch_ || !awaitingFirstSong_ || currentIndex_ != -1)
+        return;
+    // A call from an earlier search can arrive after the list was emptied for this one.
+    if (list_.count() == 0)
+        return;
+    onAdvanceTimer();
 }
 
 void PlaySequencer::onResumeTimer() {
@@ -342,6 +355,7 @@ bool PlaySequencer::finishSession() {
         view_.setTrayTip(kIdleTrayTip);
     view_.handBackToMainBar();
     inSession_ = false;
+    awaitingFirstSong_ = false;
     if (settings_.other.isEndAndPlay) {
         view_.postExitToMainBar();
         return true;

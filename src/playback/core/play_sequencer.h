@@ -83,6 +83,10 @@ class PlaySequencer {
     void onSongEnded();
     // PlayIndex message: plays that index; ignored outside a session.
     void onPlayIndex(int index);
+    // The search has listed its first song (a queued call from the search thread): while
+    // the session still waits for its first song, the advance step is taken now instead of
+    // at the next poll. Ignored otherwise, so a late or repeated call changes nothing.
+    void onFirstSongListed();
     // SearchDone, handled while the search thread waits: refreshes the list view's count.
     void onSearchDone(int result);
     // Seeks to the slider position (0..100) the user dragged or clicked to.
@@ -139,6 +143,9 @@ class PlaySequencer {
     bool inSession_ = false;
     // While the user-interface thread waits for the search thread to end.
     bool waitingForSearch_ = false;
+    // From the start of a session's search until a song is first played or the session
+    // ends: the advance poll is waiting for the session's first song.
+    bool awaitingFirstSong_ = false;
     std::string lastSelection_;
     std::string displayTitle_;
     double durationSeconds_ = 0;

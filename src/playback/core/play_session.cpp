@@ -9,12 +9,18 @@ PlaySession::PlaySession(Player& player, SequencerTimers& timers, PlayerView& vi
       searcher_(std::make_unique<SongSearcher>(*list_, std::move(probes))),
       random_(random),
       searchDone_([this](int result) { sequencer_->onSearchDone(result); },
-                  [this, post = std::move(post)] {
+                  [this, post] {
                       if (post)
                           post([this] { searchDone_.drain(); });
                   }),
       sequencer_(std::make_unique<PlaySequencer>(player, *searcher_, *list_, timers, view, settings,
-                                                 random_)) {}
+                                                 random_)) {
+    // The first song of a session plays as soon as the search lists it, not at the next
+    // advance poll: the search thread only queues the call, the owner's thread makes it.
+    if (post)
+        searcher_->setFirstEntryNotify(
+            [this, post = std::move(post)] { post([this] { sequencer_->onFirstSongListed(); }); });
+}
 
 PlaySession::~PlaySession() {
     // The search thread may still be sending SearchDone: stop it while serving the sends,

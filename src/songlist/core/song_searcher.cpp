@@ -68,6 +68,7 @@ int SongSearcher::run() {
     if (!startedRunning_)
         running_.store(true);
     startedRunning_ = false;
+    appendedAny_ = false;
     probe_ = probeFactory_ ? probeFactory_() : nullptr;
 
     ItemHandler handler = nullptr;
@@ -139,6 +140,11 @@ int SongSearcher::probeAndAdd(const std::string& path, const PlaylistEntry* list
     if (listed != nullptr && title.empty())
         title = cutUtf8(listed->title, kContentTextMax);
     list_.append(path, std::move(author), std::move(title), probe_->GetDuration());
+    if (!appendedAny_) {
+        appendedAny_ = true;
+        if (firstEntry_)
+            firstEntry_();
+    }
     return titleResult;
 }
 

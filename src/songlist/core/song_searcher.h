@@ -5,6 +5,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "app/core/list_type.h"
@@ -21,6 +22,9 @@ class SongSearcher : public ThreadTask {
     // while running() is still true; it returns once the owner has handled it. The owner
     // must therefore never block its own thread on this searcher without a pump.
     using NotifyFn = std::function<void(int result)>;
+    // Called on the search thread right after a search appended its first entry, once per
+    // search; it must only hand the news on to the owner's thread, never wait for it.
+    using FirstEntryFn = std::function<void()>;
 
     SongSearcher(SongList& list, SongProbeFactory probeFactory);
     // Requests a stop and waits for the search thread without pumping: an owner whose
@@ -36,6 +40,8 @@ class SongSearcher : public ThreadTask {
     // the thread of start(); may also be called directly, then it runs on the caller.
     int run() override;
     virtual void setNotify(NotifyFn notify);
+    // Set while no search runs (the play session sets it once, before the first).
+    void setFirstEntryNotify(FirstEntryFn notify) { firstEntry_ = std::move(notify); }
     // Rebuilds the patterns from the search setting, e.g. "*.wav;*.mp3;*.avi".
     void setPatterns(const std::string& searchExtent);
     const std::vector<std::string>& patterns() const { return patterns_; }
@@ -69,6 +75,9 @@ class SongSearcher : public ThreadTask {
     std::unique_ptr<SongProbe> probe_;
     std::vector<std::string> patterns_;
     NotifyFn notify_;
+    FirstEntryFn firstEntry_;
+    // Whether this search has appended an entry yet; only the search's own thread uses it.
+    bool appendedAny_ = false;
     std::atomic<bool> running_{false};
     // Set by start() when it already marked the search as running, so that a stop
     // requested before the thread got going is not undone by run().

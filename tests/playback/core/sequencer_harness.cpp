@@ -128,7 +128,9 @@ int Session::start(const std::string& selection, ListType kind, bool waitForSear
 }
 
 void Session::waitForSearchEnd() {
-    searcher.waitForEnd([this] { view.pumpEvents(); });
+    // Only the sends the search thread waits on: queued calls (the first song's advance)
+    // wait for run(), so every decision sees the whole list.
+    searcher.waitForEnd([this] { play.serveSearchDone(); });
 }
 
 void Session::waitForCount(int count) {
@@ -137,6 +139,16 @@ void Session::waitForCount(int count) {
         ASSERT_LT(std::chrono::steady_clock::now(), deadline)
             << "the search never added entry " << count;
         view.handleSends(1);
+    }
+}
+
+void Session::waitForStarts(std::size_t count) {
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+    while (player.starts.size() < count) {
+        ASSERT_LT(std::chrono::steady_clock::now(), deadline)
+            << "song " << count << " never started";
+        view.handleSends(1);
+        deliverPosted();
     }
 }
 

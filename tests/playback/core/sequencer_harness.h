@@ -108,6 +108,8 @@ class Session {
     // Waits (pumping) until the list holds `count` entries.
     void waitForCount(int count);
     void waitForSearchEnd();
+    // Serves the queued calls, on a still clock, until `count` songs have started.
+    void waitForStarts(std::size_t count);
     // Songs started from their beginning, in order (names for songs of songs()).
     std::vector<std::string> played() const;
     bool ended() const { return !sequencer.inSession(); }

@@ -228,3 +228,46 @@ TEST(SearchThread, AThreadThatCannotStartEndsTheSession) {
     EXPECT_FALSE(s.timers.runs(TimerId::AdvanceTimer));
     EXPECT_FALSE(s.timers.runs(TimerId::PositionTimer));
 }
+
+// The first song plays as soon as the search lists it; the call that starts it is taken
+// only while the session waits for that song.
+TEST(FirstSong, StartsWhenListedWithoutATickAndLaterCallsChangeNothing) {
+    Session s;
+    s.settings.play.waitTime = 3;
+    const std::string selection = s.songs({"a", "b"}, lasting(10));
+    s.catalogue.gate("/music/b");
+    s.start(selection, File, false);
+    s.waitForStarts(1);
+    EXPECT_EQ(s.played(), (Strings{"a"}));
+    EXPECT_EQ(s.player.starts[0].atMs, 0);
+    EXPECT_FALSE(s.timers.runs(TimerId::AdvanceTimer));
+
+    s.catalogue.release("/music/b");
+    s.waitForSearchEnd();
+    s.sequencer.onFirstSongListed();  // while a plays
+    s.run(10000 + 2999);              // a has ended; the wait before b runs
+    s.sequencer.onFirstSongListed();  // during the wait
+    s.run(0);
+    EXPECT_EQ(s.played(), (Strings{"a"}));
+    s.run(1);
+    EXPECT_EQ(s.played(), (Strings{"a", "b"}));
+    EXPECT_EQ(s.player.starts[1].atMs, 13000);
+}
+
+TEST(FirstSong, ACallFromAnEarlierSearchOverAnEmptiedListStartsNothing) {
+    Session s;
+    s.start(s.songs({"a"}));  // its call stays queued
+    s.sequencer.onCommand(cmd::ID_STOP_PLAYING);
+    const std::string next = s.songs({"x"});
+    s.catalogue.gate("/music/x");
+    s.start(next, File, false);
+    s.run(0);  // serves the earlier search's call: the list is empty
+    EXPECT_TRUE(s.played().empty());
+    EXPECT_FALSE(s.ended());
+    EXPECT_EQ(s.view.sliderText, "検索中...");
+
+    s.catalogue.release("/music/x");
+    s.waitForStarts(1);
+    EXPECT_EQ(s.played(), (Strings{"x"}));
+    EXPECT_EQ(s.nowMs, 0);
+}

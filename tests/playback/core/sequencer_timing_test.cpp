@@ -26,8 +26,8 @@ TEST(Wait, NextSongStartsWaitTimeAfterTheEnd) {
     s.start(s.songs({"a", "b"}, lasting(10)));
     s.runToEnd();
     EXPECT_EQ(s.played(), (Strings{"a", "b"}));
-    // a starts at the first poll (500 ms), ends at 10.5 s; b starts 3 s later.
-    EXPECT_EQ(startTimes(s), (std::vector<std::int64_t>{500, 13500}));
+    // a starts as soon as it is listed, ends at 10 s; b starts 3 s later.
+    EXPECT_EQ(startTimes(s), (std::vector<std::int64_t>{0, 13000}));
 }
 
 TEST(Wait, RepeatWaitsPausedAtTheStart) {
@@ -36,12 +36,12 @@ TEST(Wait, RepeatWaitsPausedAtTheStart) {
     s.settings.play.isRepeat = true;
     s.settings.play.repeatCnt = 1;
     s.start(s.songs({"a"}, lasting(10)));
-    s.run(10500 + 1500);  // halfway through the wait before the repeat
+    s.run(10000 + 1500);  // halfway through the wait before the repeat
     EXPECT_EQ(s.player.state, seqtest::FakePlayer::Paused);
     EXPECT_EQ(s.player.GetCurrentPosition(), 0);
     EXPECT_TRUE(s.timers.runs(TimerId::ResumeTimer));
     s.runToEnd();
-    EXPECT_EQ(startTimes(s), (std::vector<std::int64_t>{500, 13500}));
+    EXPECT_EQ(startTimes(s), (std::vector<std::int64_t>{0, 13000}));
     EXPECT_FALSE(s.timers.runs(TimerId::ResumeTimer));
 }
 
@@ -66,7 +66,7 @@ TEST(Repeat, CountAndUntilTheUserActs) {
     Session forever;
     forever.settings.play.isRepeat = true;
     forever.start(forever.songs({"a", "b"}, lasting(10)));
-    forever.run(100 * 1000);
+    forever.run(100 * 1000 - 500);
     EXPECT_EQ(forever.played(), Strings(10, "a"));
     EXPECT_EQ(forever.sequencer.repeatCount(), 9);
     forever.sequencer.onCommand(cmd::ID_NEXT_SONG);
@@ -118,7 +118,7 @@ TEST(PlaySong, ShowsTitleTextsAndTimes) {
     EXPECT_EQ(s.player.effects, catalogue);
 
     // Position ticks: at 83 s the slider stands at 28 and the time reads 01:23.
-    s.run(83500);  // the tick at 84.0 s of the clock is 83.5 s into the song
+    s.run(83100);  // the song started at 0: the last tick, at 83.2 s, is 83.2 s into it
     EXPECT_EQ(s.sequencer.elapsedTimeText(), "01:23");
     EXPECT_EQ(s.lastSliderPosition, 28);
     s.sequencer.seekToSlider(50);
@@ -154,7 +154,7 @@ TEST(GraphEvents, OtherEventsAndLateEndsAreIgnored) {
     EXPECT_EQ(s.played(), (Strings{"a"}));
 
     // The song ends, but the stop is handled before the graph's message.
-    s.run(9898);  // 1 ms before the end
+    s.run(9398);  // 1 ms before the end
     s.player.play(1);
     s.sequencer.onCommand(cmd::ID_STOP_PLAYING);
     s.run(60 * 1000);
