@@ -40,7 +40,11 @@ int main(int argc, char** argv) {
     parser.addOption(helpOption);
     const QCommandLineOption versionOption(QStringLiteral("version"),
                                            QStringLiteral("Show the version and end."));
+    const QCommandLineOption newInstanceOption(
+        QStringLiteral("new-instance"),
+        QStringLiteral("Start another player even when one runs (else the paths go to it)."));
     parser.addOption(iniOption);
+    parser.addOption(newInstanceOption);
     parser.addOption(versionOption);
     parser.addPositionalArgument(QStringLiteral("PATH"),
                                  QStringLiteral("Folders, media files or song lists to play."),
@@ -64,6 +68,7 @@ int main(int argc, char** argv) {
     StartOptions options;
     if (parser.isSet(iniOption))
         options.iniFile = bytesOf(parser.value(iniOption));
+    options.newInstance = parser.isSet(newInstanceOption);
     for (const QString& path : parser.positionalArguments())
         options.paths.push_back(bytesOf(path));
     PlayerApp app(argc, argv, std::move(options));
