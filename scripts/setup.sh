@@ -14,6 +14,7 @@ packages=(
   fonts-ipafont-gothic fonts-noto-cjk
   xvfb x11-utils imagemagick xdotool openbox tint2 libxcb1-dev
   desktop-file-utils appstream man-db groff-base dpkg-dev
+  dbus playerctl
 )
 
 missing=()
