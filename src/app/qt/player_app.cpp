@@ -380,12 +380,15 @@ void PlayerApp::stop() {
 }
 
 void PlayerApp::next() {
+    // Offered as the menu offers it: not on the last song of an ordered list.
     if (nowPlaying().canGoNext)
         playerCommand(player_command::ID_NEXT_SONG);
 }
 
 void PlayerApp::previous() {
-    playerCommand(player_command::ID_PREV_SONG);
+    // Offered as the menu offers it: not in random play, not on the first song.
+    if (nowPlaying().canGoPrevious)
+        playerCommand(player_command::ID_PREV_SONG);
 }
 
 void PlayerApp::seekTo(double seconds) {
