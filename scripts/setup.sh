@@ -22,6 +22,7 @@ test_packages=(
   gstreamer1.0-tools gstreamer1.0-plugins-base-apps
   xvfb x11-utils imagemagick xdotool openbox tint2 libxcb1-dev
   desktop-file-utils appstream man-db groff-base dpkg-dev
+  dbus playerctl
 )
 
 packages=("${build_packages[@]}")

@@ -1,16 +1,17 @@
 # The layering check, run by CTest: cmake -DROOT=<source dir> -P tests/layering.cmake
 # A file under a core/ folder (of src/ or tests/) may include neither Qt, GStreamer or GLib
-# headers nor anything from a gst/, qt/ or widgets/ folder; a file under a gst/ folder
-# neither Qt headers nor anything from a qt/ or widgets/ folder. Header-only files are
-# checked like the rest. Each offending include is reported with its file and line.
+# headers nor anything from a gst/, qt/, dbus/ or widgets/ folder; a file under a gst/
+# folder neither Qt headers nor anything from a qt/, dbus/ or widgets/ folder. Header-only
+# files are checked like the rest. Each offending include is reported with its file and
+# line.
 if(NOT ROOT)
   message(FATAL_ERROR "usage: cmake -DROOT=<source dir> -P layering.cmake")
 endif()
 
 set(qt_header "^<Q")
 set(gst_header "^<(gst/|glib|gio/|gobject/)")
-set(core_folders "(^|/)(gst|qt|widgets)/")
-set(gst_folders "(^|/)(qt|widgets)/")
+set(core_folders "(^|/)(gst|qt|dbus|widgets)/")
+set(gst_folders "(^|/)(qt|dbus|widgets)/")
 
 set(violations 0)
 file(GLOB_RECURSE files RELATIVE ${ROOT} ${ROOT}/src/*.h ${ROOT}/src/*.cpp

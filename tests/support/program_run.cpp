@@ -4,9 +4,12 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <chrono>
+#include <csignal>
 #include <cstdlib>
 #include <fstream>
 #include <sstream>
+#include <thread>
 
 #include "support/temp_dir.h"
 
@@ -44,6 +47,66 @@ ProgramRun runVorn(const std::vector<std::string>& arguments, int timeoutSeconds
     run.exited = WIFEXITED(status) && WEXITSTATUS(status) != 124;
     run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
     return run;
+}
+
+RunningVorn::RunningVorn(const std::vector<std::string>& arguments) {
+    const char* binDir = std::getenv("VORN_BIN_DIR");
+    if (binDir == nullptr)
+        return;
+    const std::string program = std::string(binDir) + "/vorn";
+    std::vector<const char*> argv{program.c_str()};
+    for (const std::string& argument : arguments)
+        argv.push_back(argument.c_str());
+    argv.push_back(nullptr);
+    const std::string outputPath = dir_.file("output");
+    pid_ = fork();
+    if (pid_ == 0) {
+        const int out = ::open(outputPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+        if (out < 0)
+            _exit(127);
+        ::dup2(out, 1);
+        ::dup2(out, 2);
+        ::execv(program.c_str(), const_cast<char* const*>(argv.data()));
+        _exit(127);
+    }
+}
+
+RunningVorn::~RunningVorn() {
+    if (pid_ <= 0 || ended_)
+        return;
+    ::kill(pid_, SIGTERM);
+    if (!waitForExit(10)) {
+        ::kill(pid_, SIGKILL);
+        ::waitpid(pid_, nullptr, 0);
+    }
+}
+
+bool RunningVorn::waitForExit(double seconds) {
+    if (pid_ <= 0 || ended_)
+        return ended_;
+    waitUntil(seconds, [this] {
+        int status = 0;
+        if (::waitpid(pid_, &status, WNOHANG) != pid_)
+            return false;
+        ended_ = true;
+        status_ = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+        return true;
+    });
+    return ended_;
+}
+
+std::string RunningVorn::output() const {
+    return readFile(dir_.file("output"));
+}
+
+bool waitUntil(double seconds, const std::function<bool()>& done) {
+    const auto end = std::chrono::steady_clock::now() + std::chrono::duration<double>(seconds);
+    while (!done()) {
+        if (std::chrono::steady_clock::now() >= end)
+            return false;
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    }
+    return true;
 }
 
 int reportBlocks(const std::string& reportPath) {

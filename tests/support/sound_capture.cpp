@@ -13,7 +13,9 @@
 namespace testsupport {
 
 SoundCapture::SoundCapture(const std::string& dir) : path_(dir + "/captured.s16") {
-    fd_ = ::open(path_.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_APPEND | O_CLOEXEC, 0600);
+    // Inherited by the programs a test starts (no close-on-exec), so the real program's
+    // sound reaches the same file.
+    fd_ = ::open(path_.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_APPEND, 0600);
     if (fd_ < 0)
         throw std::runtime_error("can't create " + path_);
     if (const char* previous = std::getenv("VORN_AUDIO_SINK"))

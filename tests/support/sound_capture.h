@@ -1,7 +1,8 @@
 #pragma once
 // Captures the sound a media graph plays. While a SoundCapture lives, VORN_AUDIO_SINK sends
 // the sound of every song opened, mono 16-bit at kRate, to a file in the given folder
-// through fdsink at presentation pace (appending, so a flushing seek erases nothing).
+// through fdsink at presentation pace (appending, so a flushing seek erases nothing), also
+// from the programs the test starts meanwhile.
 #include <cstdint>
 #include <optional>
 #include <string>

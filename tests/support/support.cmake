@@ -1,7 +1,8 @@
 # Helpers shared by the test suites: generated media, temporary folders, peak measurement,
-# the capture of what a media graph plays.
+# the capture of what a media graph plays, a private session bus.
 add_library(vorn_test_support STATIC
   ${CMAKE_CURRENT_LIST_DIR}/program_run.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/session_bus.cpp
   ${CMAKE_CURRENT_LIST_DIR}/temp_dir.cpp
   ${CMAKE_CURRENT_LIST_DIR}/test_media.cpp
   ${CMAKE_CURRENT_LIST_DIR}/sound_capture.cpp)

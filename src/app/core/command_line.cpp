@@ -92,3 +92,13 @@ CommandLineSelection selectionFromPaths(const std::vector<std::string>& paths) {
         selection.text = joinSelection(kept);
     return selection;
 }
+
+std::vector<std::string> absoluteArguments(const std::vector<std::string>& paths) {
+    std::vector<std::string> absolute;
+    for (const std::string& path : paths) {
+        const bool keep =
+            path.empty() || path.front() == '/' || pathOfUri(path).kind != UriKind::NotUri;
+        absolute.push_back(keep ? path : absolutePath(path));
+    }
+    return absolute;
+}

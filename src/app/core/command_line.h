@@ -25,3 +25,7 @@ struct CommandLineSelection {
 // Relative paths are made absolute (against the current folder) so that the history entry
 // the selection becomes still means the same at the next start; trailing "/" are dropped.
 CommandLineSelection selectionFromPaths(const std::vector<std::string>& paths);
+
+// The paths as another process (the running player) can take them: relative paths made
+// absolute against this process's current folder, addresses and absolute paths unchanged.
+std::vector<std::string> absoluteArguments(const std::vector<std::string>& paths);

@@ -63,8 +63,12 @@ int main(int argc, char** argv) {
         QStringLiteral("Show the windows in LANG (en: English; the default is Japanese). The "
                        "ini key [App] Language=LANG does the same for every start."),
         QStringLiteral("LANG"));
+    const QCommandLineOption newInstanceOption(
+        QStringLiteral("new-instance"),
+        QStringLiteral("Start another player even when one runs (else the paths go to it)."));
     parser.addOption(iniOption);
     parser.addOption(languageOption);
+    parser.addOption(newInstanceOption);
     parser.addOption(versionOption);
     addToolkitOptions(parser);
     parser.addPositionalArgument(QStringLiteral("PATH"),
@@ -95,6 +99,7 @@ int main(int argc, char** argv) {
         options.iniFile = bytesOf(parser.value(iniOption));
     if (parser.isSet(languageOption))
         options.language = bytesOf(parser.value(languageOption));
+    options.newInstance = parser.isSet(newInstanceOption);
     for (const QString& path : parser.positionalArguments())
         options.paths.push_back(bytesOf(path));
     PlayerApp app(argc, argv, std::move(options));

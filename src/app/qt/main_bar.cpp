@@ -436,6 +436,12 @@ void MainBar::startWithSelection(ListType mode, const std::string& text) {
     queuePlay();
 }
 
+void MainBar::playNow(ListType mode, const std::string& text) {
+    switchMode(listTypeFromIni(mode));
+    pushHistory(text);
+    command(PlayId);
+}
+
 void MainBar::queuePlay() {
     if (playQueued_)
         return;

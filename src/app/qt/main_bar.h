@@ -72,6 +72,9 @@ class MainBar : public QWidget, public MenuSource {
     // Switches to `mode`, puts `text` onto its history and queues Play: a selection given
     // on the command line, played once start-up has finished.
     void startWithSelection(ListType mode, const std::string& text);
+    // The same, played at once: a selection handed over while the player window has the
+    // screen (the bar is hidden and need not be placed).
+    void playNow(ListType mode, const std::string& text);
     // Queues one Play; a Play already queued is not queued twice.
     void queuePlay();
     bool isPlayQueued() const { return playQueued_; }

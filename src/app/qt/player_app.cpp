@@ -15,6 +15,8 @@
 #include "app/core/plugin_registration.h"
 #include "app/core/program_identity.h"
 #include "app/core/settings_io.h"
+#include "app/dbus/local_instance.h"
+#include "app/dbus/remote_service.h"
 #include "app/gst/gst_init.h"
 #include "app/qt/app_language.h"
 #include "app/qt/main_bar.h"
@@ -23,6 +25,7 @@
 #include "app/widgets/window_position.h"
 #include "effects/gst/effect_catalogue.h"
 #include "effects/qt/settings_sheet.h"
+#include "playback/core/play_sequencer.h"
 #include "playback/qt/player_window.h"
 
 namespace {
@@ -125,6 +128,8 @@ bool PlayerApp::InitInstance() {
 }
 
 int PlayerApp::ExitInstance() {
+    // The windows go: nothing is told about them any more.
+    setListener(nullptr);
     // Exit has saved everything already. A search stuck inside a system call (a dead
     // network mount) can't be stopped, and the player window can't be destroyed under it:
     // end the process rather than hang.
@@ -146,6 +151,8 @@ int PlayerApp::ExitInstance() {
 }
 
 int PlayerApp::run() {
+    if (handedToRunningPlayer())
+        return 0;
     const bool started = InitInstance();
     if (started && mainWindow_)
         QApplication::exec();
@@ -237,9 +244,13 @@ ProfileStore& PlayerApp::profileStore() {
 void PlayerApp::handOverToPlayer(QWidget& bar, const std::string& selection, ListType mode) {
     if (!player_)
         return;
-    mainWindow_ = player_;
-    handScreenOver(bar, *player_);
-    menuSource_ = player_;
+    // A Play from outside during a session: the player window keeps the screen and
+    // starts over on the new selection.
+    if (mainWindow_ != player_) {
+        mainWindow_ = player_;
+        handScreenOver(bar, *player_);
+        menuSource_ = player_;
+    }
     player_->startSession(selection, mode);
 }
 
@@ -281,4 +292,143 @@ void PlayerApp::showCreateFailure() {
     QMessageBox::warning(nullptr, QString::fromUtf8(kProgramCaption),
                          QCoreApplication::translate("PlayerApp", kCreateFailText),
                          QMessageBox::Ok);
+}
+
+bool PlayerApp::handedToRunningPlayer() {
+    // Decided before any window exists and before the ini file is read: only the one
+    // running player ever writes it.
+    const bool shared = !options_.newInstance;
+    remote_ = std::make_unique<RemoteService>(*this);
+    RemoteService::Claim claim = remote_->claim(shared);
+    if (claim == RemoteService::Claim::Taken) {
+        if (handToRunningPlayer(absoluteArguments(options_.paths)))
+            return true;
+        // The owner of the name did not answer: run beside it under a name of our own.
+        claim = remote_->claim(false);
+    }
+    if (claim == RemoteService::Claim::NoBus) {
+        remote_.reset();
+        if (shared) {
+            if (handToLocalInstance(absoluteArguments(options_.paths)))
+                return true;
+            localInstance_ = std::make_unique<LocalInstance>(*this);
+            if (!localInstance_->listen())
+                localInstance_.reset();
+        }
+    }
+    setListener(remote_.get());
+    return false;
+}
+
+void PlayerApp::nowPlayingChanged() {
+    if (listener())
+        listener()->nowPlayingChanged();
+}
+
+void PlayerApp::seeked(double seconds) {
+    if (listener())
+        listener()->seeked(seconds);
+}
+
+bool PlayerApp::sessionRuns() const {
+    return player_ && mainWindow_ == player_ && player_->sequencer().inSession();
+}
+
+bool PlayerApp::remoteMayAct() const {
+    return bar_ && player_ && !player_->sequencer().waitingForSearch();
+}
+
+NowPlaying PlayerApp::nowPlaying() {
+    if (!player_) {
+        NowPlaying none;
+        none.canPlay = bar_ != nullptr;
+        return none;
+    }
+    return player_->nowPlaying();
+}
+
+double PlayerApp::positionSeconds() {
+    return player_ ? player_->positionSeconds() : 0;
+}
+
+void PlayerApp::playerCommand(int id) {
+    if (remoteMayAct() && sessionRuns())
+        player_->command(id);
+}
+
+void PlayerApp::play() {
+    if (!remoteMayAct())
+        return;
+    if (!sessionRuns()) {
+        bar_->command(MainBar::PlayId);
+        return;
+    }
+    if (nowPlaying().state != PlayState::Playing)
+        player_->command(player_command::ID_PAUSE_RESUME);
+}
+
+void PlayerApp::pause() {
+    if (nowPlaying().state == PlayState::Playing)
+        playerCommand(player_command::ID_PAUSE_RESUME);
+}
+
+void PlayerApp::playPause() {
+    if (sessionRuns())
+        playerCommand(player_command::ID_PAUSE_RESUME);
+    else
+        play();
+}
+
+void PlayerApp::stop() {
+    playerCommand(player_command::ID_STOP_PLAYING);
+}
+
+void PlayerApp::next() {
+    // Offered as the menu offers it: not on the last song of an ordered list.
+    if (nowPlaying().canGoNext)
+        playerCommand(player_command::ID_NEXT_SONG);
+}
+
+void PlayerApp::previous() {
+    // Offered as the menu offers it: not in random play, not on the first song.
+    if (nowPlaying().canGoPrevious)
+        playerCommand(player_command::ID_PREV_SONG);
+}
+
+void PlayerApp::seekTo(double seconds) {
+    if (remoteMayAct() && sessionRuns())
+        player_->seekTo(seconds);
+}
+
+void PlayerApp::openPaths(const std::vector<std::string>& paths) {
+    if (!remoteMayAct())
+        return;
+    const CommandLineSelection selection = selectionFromPaths(paths);
+    for (const std::string& message : selection.messages)
+        std::fprintf(stderr, "%s\n", message.c_str());
+    if (selection.text.empty())
+        return;
+    // As the command line plays: the bar takes the selection into its history and plays
+    // it; during a session at once, as the player window has the screen.
+    if (sessionRuns())
+        bar_->playNow(selection.mode, selection.text);
+    else
+        bar_->startWithSelection(selection.mode, selection.text);
+}
+
+void PlayerApp::raise() {
+    if (!mainWindow_)
+        return;
+    mainWindow_->showNormal();
+    mainWindow_->raise();
+    mainWindow_->activateWindow();
+}
+
+void PlayerApp::quit() {
+    if (!remoteMayAct())
+        return;
+    if (sessionRuns())
+        player_->command(player_command::ID_APP_EXIT);
+    else
+        bar_->command(MainBar::ID_EXIT);
 }

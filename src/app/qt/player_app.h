@@ -5,6 +5,9 @@
 // tray tip, the settings sheet, Exit), and runs the start-up and shut-down in their fixed
 // order:
 //   construction  QApplication, GStreamer initialised on the user-interface thread
+//   run           one player only: the name on the session bus (or the local socket) is
+//                 claimed; when another player has it, the paths are handed to that one
+//                 and the program ends here, before any window or the ini file
 //   InitInstance  program folder, ini path, plug-in registration, icons, empty effect
 //                 catalogue, settings, player window (hidden), main bar, mainWindow and
 //                 menuSource, tray icon
@@ -24,15 +27,18 @@
 
 #include "app/core/app_settings.h"
 #include "app/core/ini_store.h"
+#include "app/core/media_remote.h"
 #include "app/qt/main_bar_host.h"
 #include "playback/qt/player_host.h"
 
 class QApplication;
 class QWidget;
 class EffectCatalogue;
+class LocalInstance;
 class MainBar;
 class MenuSource;
 class PlayerWindow;
+class RemoteService;
 class TrayIcon;
 
 // Text of the message box shown when a top-level window cannot be created.
@@ -44,6 +50,7 @@ struct StartOptions {
     std::optional<std::string> iniFile;     // --ini FILE
     std::vector<std::string> paths;         // positional paths to play
     std::optional<std::string> language{};  // --language LANG, before the ini's [App] Language
+    bool newInstance = false;               // --new-instance: run beside a running player
 };
 
 // The plug-in registration calls, replaceable so a test can watch them; by default the
@@ -54,7 +61,7 @@ struct PluginRegistration {
     static PluginRegistration system();
 };
 
-class PlayerApp : public MainBarHost, public PlayerHost {
+class PlayerApp : public MainBarHost, public PlayerHost, public MediaRemote {
   public:
     // `argc` must outlive the object, as QApplication requires.
     PlayerApp(int& argc, char** argv, StartOptions options = {},
@@ -71,7 +78,8 @@ class PlayerApp : public MainBarHost, public PlayerHost {
     // Destroys the effect catalogue, the main bar and the player window; returns 0.
     int ExitInstance();
     // InitInstance, the message loop, ExitInstance. Returns the exit status: 0, or 1
-    // when the start-up failed.
+    // when the start-up failed. When another player runs (and newInstance is not set) it
+    // hands the paths to that one and returns 0 at once.
     int run();
 
     // The settings from and to the ini file. saveSettings also puts every other write
@@ -102,6 +110,24 @@ class PlayerApp : public MainBarHost, public PlayerHost {
     void setTrayTip(const std::string& text) override;
     void handBackToMainBar(QWidget& leaving) override;
     void postExitToMainBar() override;
+    void nowPlayingChanged() override;
+    void seeked(double seconds) override;
+
+    // MediaRemote: each request is the command of the window that has the screen, as its
+    // menu or button gives it. Requests that arrive while the player window waits for
+    // its search to stop are dropped, as user input is then.
+    NowPlaying nowPlaying() override;
+    double positionSeconds() override;
+    void play() override;
+    void pause() override;
+    void playPause() override;
+    void stop() override;
+    void next() override;
+    void previous() override;
+    void seekTo(double seconds) override;
+    void openPaths(const std::vector<std::string>& paths) override;
+    void raise() override;
+    void quit() override;
 
     // The menu filler of mainWindow(); the tray menu is filled through it.
     MenuSource* menuSource() const { return menuSource_; }
@@ -134,6 +160,12 @@ class PlayerApp : public MainBarHost, public PlayerHost {
     std::unique_ptr<QWidget> playerWindow;
 
   private:
+    // The one-player check; true when another player has taken the paths.
+    bool handedToRunningPlayer();
+    // True while a request from outside may act on the windows.
+    bool remoteMayAct() const;
+    bool sessionRuns() const;
+    void playerCommand(int id);
     void findProgramDir();
     void loadIcons();
     void playCommandLine();
@@ -151,6 +183,8 @@ class PlayerApp : public MainBarHost, public PlayerHost {
     QWidget* mainWindow_ = nullptr;
     MenuSource* menuSource_ = nullptr;
     std::unique_ptr<TrayIcon> trayIcon_;
+    std::unique_ptr<RemoteService> remote_;
+    std::unique_ptr<LocalInstance> localInstance_;
     MainBar* bar_ = nullptr;          // the real main bar inside mainBar, when it is one
     PlayerWindow* player_ = nullptr;  // the real player window inside playerWindow
     // How long the end of the program waits for a search to stop.

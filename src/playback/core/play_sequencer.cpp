@@ -1,5 +1,6 @@
 #include "playback/core/play_sequencer.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cmath>
 #include <cstdio>
@@ -116,6 +117,7 @@ int PlaySequencer::startSession(const std::string& selection, ListType kind) {
     elapsedTimeText_.clear();
     view_.setStatusText(kTitleAtStart);
     currentIndex_ = -1;
+    songPath_.clear();
     view_.setSliderText(kSearchingText);
 
     if (settings_.other.slistAddType == 0) {
@@ -211,6 +213,8 @@ int PlaySequencer::playSong(const std::string& path) {
         view_.showMessage("(" + path + ") open error. " + player_.GetErrorText(256));
         return kOpenError;
     }
+    songPath_ = path;
+    ++songNumber_;
 
     // A file with some tags but not all offers empty texts for the missing ones: an empty
     // text counts as missing, so the window never shows a blank title or slider text.
@@ -339,6 +343,13 @@ void PlaySequencer::onSearchDone(int /*result*/) {
 
 void PlaySequencer::seekToSlider(int sliderPosition) {
     player_.Seek(sliderPosition * durationSeconds_ * 0.01, true);
+}
+
+bool PlaySequencer::seekTo(double seconds) {
+    if (songPath_.empty() || !(durationSeconds_ > 0))
+        return false;
+    player_.Seek(!(seconds > 0) ? 0 : std::min(seconds, durationSeconds_), true);
+    return true;
 }
 
 void PlaySequencer::endSession() {

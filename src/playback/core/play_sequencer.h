@@ -91,6 +91,9 @@ class PlaySequencer {
     void onSearchDone(int result);
     // Seeks to the slider position (0..100) the user dragged or clicked to.
     void seekToSlider(int sliderPosition);
+    // Seeks to `seconds` into the current song, kept within the song; false when no song
+    // of known length is open.
+    bool seekTo(double seconds);
     // Session commands (player_command ids). False for an id that isn't one of them.
     bool onCommand(int id);
 
@@ -108,6 +111,13 @@ class PlaySequencer {
     int repeatCount() const { return repeatCount_; }
     bool stopAfterCurrent() const { return stopAfterCurrent_; }
     bool inSession() const { return inSession_; }
+    // While the user-interface thread waits for the search thread to end: commands from
+    // outside the window must wait too.
+    bool waitingForSearch() const { return waitingForSearch_; }
+    // The song opened last in this session (empty before the first) and how many songs
+    // the sequencer has opened in its life, that one included.
+    const std::string& songPath() const { return songPath_; }
+    int songNumber() const { return songNumber_; }
     const std::string& lastSelection() const { return lastSelection_; }
     const std::string& displayTitle() const { return displayTitle_; }
     double durationSeconds() const { return durationSeconds_; }
@@ -147,6 +157,8 @@ class PlaySequencer {
     // ends: the advance poll is waiting for the session's first song.
     bool awaitingFirstSong_ = false;
     std::string lastSelection_;
+    std::string songPath_;
+    int songNumber_ = 0;
     std::string displayTitle_;
     double durationSeconds_ = 0;
     std::string totalTimeText_;

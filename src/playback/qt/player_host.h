@@ -1,6 +1,7 @@
 #pragma once
 // What the player window needs of the application around it: the settings, the tray, the
-// hand-over of the screen to the main bar, the Exit of the main bar and the settings sheet.
+// hand-over of the screen to the main bar, the Exit of the main bar and the settings sheet,
+// and an ear for what the window plays (the desktop's media controls follow it).
 // The application object implements it; tests use a recording fake.
 #include <string>
 
@@ -29,4 +30,9 @@ class PlayerHost {
     virtual void postExitToMainBar() = 0;
     // Runs the settings sheet at `startPage` (0 other settings, 1 play options).
     virtual void openSettings(int startPage) = 0;
+    // What is playing now (state, song, what can be done) may have changed. Called on the
+    // user-interface thread, often; the host compares.
+    virtual void nowPlayingChanged() {}
+    // The position jumped to `seconds` into the song (a seek, a restart).
+    virtual void seeked(double /*seconds*/) {}
 };

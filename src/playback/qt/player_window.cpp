@@ -143,6 +143,10 @@ void PlayerWindow::buildControls() {
 }
 
 int PlayerWindow::startSession(const std::string& selection, ListType kind) {
+    // A new selection during a session (handed over from outside): the song playing now
+    // stops, so its end can't end the new session before its first song.
+    if (session_->sequencer().inSession())
+        player_->Stop();
     return session_->sequencer().startSession(selection, kind);
 }
 
@@ -161,9 +165,59 @@ bool PlayerWindow::command(int id) {
         case ID_ABOUT_BOX:
             AboutBox::showFor(this);
             return true;
-        default:
-            return session_->sequencer().onCommand(id);
+        default: {
+            const bool known = session_->sequencer().onCommand(id);
+            if (id == ID_RESTART_SONG)
+                host_.seeked(0);
+            host_.nowPlayingChanged();
+            return known;
+        }
     }
+}
+
+NowPlaying PlayerWindow::nowPlaying() {
+    NowPlaying now;
+    now.canPlay = true;  // outside a session Play starts one from the main bar
+    const PlaySequencer& sequencer = session_->sequencer();
+    if (!sequencer.inSession())
+        return now;
+    now.canPause = true;
+    // A graph that is neither running nor paused (between songs, while searching) counts
+    // as stopped.
+    if (player_->CanPause() && !player_->CanRun())
+        now.state = PlayState::Playing;
+    else if (player_->CanRun() && !player_->CanPause())
+        now.state = PlayState::Paused;
+    const int current = sequencer.currentIndex();
+    if (current >= 0) {
+        // As the session's menu offers them.
+        const bool random = host_.settings().play.isRandom;
+        now.canGoPrevious = !random && current > 0;
+        now.canGoNext = random || current < session_->list().count() - 1;
+    }
+    if (sequencer.songPath().empty())
+        return now;
+    now.songNumber = sequencer.songNumber();
+    now.path = sequencer.songPath();
+    player_->GetContentText(Author, now.author);
+    player_->GetContentText(Title, now.title);
+    now.lengthSeconds = sequencer.durationSeconds() > 0 ? sequencer.durationSeconds() : 0;
+    now.canSeek = now.lengthSeconds > 0;
+    return now;
+}
+
+double PlayerWindow::positionSeconds() {
+    if (!session_->sequencer().inSession() || session_->sequencer().songPath().empty())
+        return 0;
+    const double position = player_->GetCurrentPosition();
+    return position > 0 ? position : 0;
+}
+
+void PlayerWindow::seekTo(double seconds) {
+    if (!session_->sequencer().seekTo(seconds))
+        return;
+    onPositionTick();
+    host_.seeked(positionSeconds());
 }
 
 int PlayerWindow::saveSongList() {
@@ -307,6 +361,7 @@ void PlayerWindow::onPositionTick() {
 void PlayerWindow::onSeekRequested(int position) {
     session_->sequencer().seekToSlider(position);
     slider_->setValue(position);
+    host_.seeked(position * session_->sequencer().durationSeconds() * 0.01);
 }
 
 void PlayerWindow::syncSliderTexts() {
@@ -317,6 +372,8 @@ void PlayerWindow::syncSliderTexts() {
 
 void PlayerWindow::setStatusText(const std::string& text) {
     setWindowTitle(fromBytes(text));
+    // Every change of the play state and every new song passes here.
+    host_.nowPlayingChanged();
 }
 
 void PlayerWindow::setSliderText(const std::string& text) {
@@ -335,6 +392,7 @@ void PlayerWindow::resetSlider() {
 
 void PlayerWindow::refreshItemCount(int count) {
     listView_->SetItemCount(count);
+    host_.nowPlayingChanged();  // a longer list may offer a next song
 }
 
 void PlayerWindow::showMessage(const std::string& text) {
@@ -395,6 +453,7 @@ void PlayerWindow::handBackToMainBar() {
     host_.handBackToMainBar(*this);
     listView_->hide();
     hide();
+    host_.nowPlayingChanged();
 }
 
 void PlayerWindow::postExitToMainBar() {

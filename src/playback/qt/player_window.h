@@ -13,6 +13,7 @@
 #include "app/core/list_type.h"
 #include "app/core/program_identity.h"
 #include "app/widgets/menu_source.h"
+#include "playback/core/now_playing.h"
 #include "playback/core/player_view.h"
 #include "playback/qt/save_song_list.h"
 #include "songlist/core/song_probe.h"
@@ -56,6 +57,11 @@ class PlayerWindow : public QWidget, public PlayerView, public MenuSource {
     int startSession(const std::string& selection, ListType kind);
     // Carries out a menu command; false for an id the window doesn't know.
     bool command(int id);
+    // What is playing now and where in the song, for the desktop's media controls.
+    NowPlaying nowPlaying();
+    double positionSeconds();
+    // Seeks like the slider does, to `seconds` into the current song (kept within it).
+    void seekTo(double seconds);
     // Stops the search and waits at most `limit` for its thread; false when it is still
     // running then (stuck in a system call: the window must not be destroyed).
     bool endSearch(std::chrono::milliseconds limit);

@@ -111,6 +111,16 @@ TEST_F(CommandLine, RelativePathsBecomeAbsoluteWithoutTrailingSlashes) {
     EXPECT_EQ(selectionFromPaths({"/"}).text, "/");
 }
 
+TEST_F(CommandLine, ArgumentsHandedToAnotherProcessAreAbsoluteAddressesStayAsGiven) {
+    const auto previous = std::filesystem::current_path();
+    std::filesystem::current_path(dir.path());
+    const std::vector<std::string> given =
+        absoluteArguments({"a.wav", "rock/", a, "file:///x/y%20z.wav", "http://host/s.mp3"});
+    std::filesystem::current_path(previous);
+    EXPECT_EQ(given,
+              (std::vector<std::string>{a, rock, a, "file:///x/y%20z.wav", "http://host/s.mp3"}));
+}
+
 TEST(PlaylistName, EndsInLstM3uM3u8OrPlsInAnyCase) {
     for (const char* name : {"/x/a.lst", "A.LsT", "b.m3u", "c.M3U8", "d.Pls"})
         EXPECT_TRUE(isPlaylistName(name)) << name;

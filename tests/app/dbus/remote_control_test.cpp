@@ -1,0 +1,167 @@
+// The running player as other programs reach it: playerctl reads and drives the session
+// over the session bus (what reaches the audio sink shows it acted), a second start hands
+// its paths to the running player, and without a bus the player still plays and takes a
+// second start's paths over its local socket.
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cctype>
+#include <cstdlib>
+#include <fstream>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "support/program_run.h"
+#include "support/session_bus.h"
+#include "support/sound_capture.h"
+#include "support/temp_dir.h"
+#include "support/test_media.h"
+
+namespace {
+
+using testsupport::RunningVorn;
+using testsupport::SoundCapture;
+using testsupport::toolOutput;
+using testsupport::waitUntil;
+
+std::string playerctl(const std::vector<std::string>& arguments) {
+    std::vector<std::string> argv{"playerctl", "--player=vorn"};
+    argv.insert(argv.end(), arguments.begin(), arguments.end());
+    return toolOutput(argv);
+}
+
+bool statusBecomes(const std::string& status) {
+    return waitUntil(10, [&] { return playerctl({"status"}) == status; });
+}
+
+bool titleBecomes(const std::string& title) {
+    return waitUntil(10, [&] { return playerctl({"metadata", "xesam:title"}) == title; });
+}
+
+// The pitch of the last half second that reached the sink.
+double latestFrequency(const SoundCapture& capture) {
+    std::vector<std::int16_t> samples = capture.samples();
+    const std::size_t half = SoundCapture::kRate / 2;
+    if (samples.size() > half)
+        samples.erase(samples.begin(), samples.end() - static_cast<std::ptrdiff_t>(half));
+    return testsupport::dominantFrequency(samples, SoundCapture::kRate);
+}
+
+// Two tagged songs of different pitch and an ini file in one folder.
+struct Songs {
+    testsupport::TempDir dir;
+    std::string first =
+        testsupport::makeWav(dir.path(), "first.wav", 6.0, {"Ann Artist", "First Song", ""}, 440);
+    std::string second =
+        testsupport::makeWav(dir.path(), "second.wav", 6.0, {"", "Second Song", ""}, 880);
+    std::string ini = dir.file("tvorn.ini");
+};
+
+TEST(RemoteControl, PlayerctlReadsPausesSeeksSkipsAndQuits) {
+    testsupport::SessionBus bus;
+    Songs songs;
+    SoundCapture capture(songs.dir.subdir("capture"));
+    RunningVorn vorn({"--ini", songs.ini, songs.first, songs.second});
+    ASSERT_TRUE(vorn.started());
+
+    ASSERT_TRUE(statusBecomes("Playing")) << vorn.output();
+    EXPECT_EQ(
+        playerctl({"metadata", "--format", "{{xesam:title}}|{{xesam:artist}}|{{mpris:length}}"}),
+        "First Song|Ann Artist|6000000");
+    EXPECT_EQ(playerctl({"metadata", "xesam:url"}), "file://" + songs.first);
+
+    // Paused, the sound stops.
+    playerctl({"pause"});
+    ASSERT_TRUE(statusBecomes("Paused"));
+    std::this_thread::sleep_for(std::chrono::milliseconds(200));
+    const double pausedAt = capture.seconds();
+    std::this_thread::sleep_for(std::chrono::milliseconds(600));
+    EXPECT_LT(capture.seconds() - pausedAt, 0.05);
+    playerctl({"play"});
+    ASSERT_TRUE(statusBecomes("Playing"));
+    EXPECT_TRUE(waitUntil(5, [&] { return capture.seconds() > pausedAt + 0.2; }));
+
+    playerctl({"position", "4"});
+    const double position = std::atof(playerctl({"position"}).c_str());
+    EXPECT_GE(position, 4.0);
+    EXPECT_LT(position, 5.0);
+
+    // The second song, at its own pitch.
+    playerctl({"next"});
+    ASSERT_TRUE(titleBecomes("Second Song"));
+    const double skippedAt = capture.seconds();
+    EXPECT_TRUE(waitUntil(5, [&] { return capture.seconds() > skippedAt + 0.6; }));
+    EXPECT_NEAR(latestFrequency(capture), 880, 20);
+    EXPECT_EQ(
+        toolOutput({"dbus-send", "--session", "--print-reply", "--dest=org.mpris.MediaPlayer2.vorn",
+                    "/org/mpris/MediaPlayer2", "org.freedesktop.DBus.Properties.Get",
+                    "string:org.mpris.MediaPlayer2.Player", "string:CanGoNext"})
+            .find("boolean true"),
+        std::string::npos);
+
+    // Quit is the main bar's Exit: the settings are written, the program ends.
+    toolOutput({"dbus-send", "--session", "--print-reply", "--dest=org.mpris.MediaPlayer2.vorn",
+                "/org/mpris/MediaPlayer2", "org.mpris.MediaPlayer2.Quit"});
+    ASSERT_TRUE(vorn.waitForExit(10));
+    EXPECT_EQ(vorn.status(), 0);
+    EXPECT_NE(
+        testsupport::readFile(songs.ini).find("Dir0=" + songs.first + "|" + songs.second + "|"),
+        std::string::npos)
+        << testsupport::readFile(songs.ini);
+}
+
+TEST(OneInstance, ASecondStartHandsItsPathsOverUnlessItAsksForANewInstance) {
+    testsupport::SessionBus bus;
+    Songs songs;
+    RunningVorn first({"--ini", songs.ini, songs.first});
+    ASSERT_TRUE(titleBecomes("First Song")) << first.output();
+
+    // A relative path, from the second start's own folder.
+    ASSERT_EQ(::chdir(songs.dir.path().c_str()), 0);
+    const testsupport::ProgramRun second =
+        testsupport::runVorn({"--ini", songs.dir.file("other.ini"), "second.wav"}, 10);
+    EXPECT_TRUE(second.exited) << second.output;
+    EXPECT_EQ(second.status, 0) << second.output;
+    EXPECT_TRUE(titleBecomes("Second Song"));
+    EXPECT_FALSE(std::ifstream(songs.dir.file("other.ini")).good());
+
+    RunningVorn beside({"--new-instance", "--ini", songs.dir.file("other.ini"), songs.first});
+    const std::string name = "org.mpris.MediaPlayer2.vorn.instance" + std::to_string(beside.pid());
+    EXPECT_TRUE(waitUntil(10, [&] {
+        return toolOutput({"dbus-send", "--session", "--print-reply", "--dest=org.freedesktop.DBus",
+                           "/org/freedesktop/DBus", "org.freedesktop.DBus.ListNames"})
+                   .find(name) != std::string::npos;
+    })) << beside.output();
+}
+
+TEST(OneInstance, WithoutABusThePlayerPlaysAndTakesPathsOverItsSocket) {
+    Songs songs;
+    const std::string runtime = songs.dir.subdir("runtime");
+    ::chmod(runtime.c_str(), 0700);
+    ::setenv("XDG_RUNTIME_DIR", runtime.c_str(), 1);
+    ::setenv("DBUS_SESSION_BUS_ADDRESS", ("unix:path=" + songs.dir.file("no-bus")).c_str(), 1);
+    std::ofstream(songs.ini) << "[OhterSettings]\nisEndAndPlay=1\n";
+    SoundCapture capture(songs.dir.subdir("capture"));
+    const std::string shortSong = testsupport::makeWav(songs.dir.path(), "short.wav", 1.5, {}, 880);
+
+    RunningVorn first({"--ini", songs.ini, songs.first});
+    ASSERT_TRUE(waitUntil(10, [&] { return capture.seconds() > 0.3; })) << first.output();
+    const testsupport::ProgramRun second =
+        testsupport::runVorn({"--ini", songs.ini, shortSong}, 10);
+    EXPECT_TRUE(second.exited) << second.output;
+    EXPECT_EQ(second.status, 0) << second.output;
+
+    // The short song replaces the first; its end ends the session and the program.
+    ASSERT_TRUE(first.waitForExit(15)) << first.output();
+    EXPECT_EQ(first.status(), 0);
+    EXPECT_NEAR(latestFrequency(capture), 880, 20);
+    // Silently: nothing is said about the missing bus.
+    std::string output = first.output();
+    for (char& c : output)
+        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    EXPECT_EQ(output.find("bus"), std::string::npos) << output;
+}
+
+}  // namespace
