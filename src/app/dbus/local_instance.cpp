@@ -8,7 +8,7 @@
 
 #include <cstdlib>
 
-#include "app/core/media_remote.h"
+#include "playback/core/media_remote.h"
 #include "vorn_version.h"
 
 namespace {

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "app/core/media_remote.h"
+#include "playback/core/media_remote.h"
 #include "vorn_version.h"
 
 namespace {

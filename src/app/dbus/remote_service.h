@@ -13,7 +13,7 @@
 #include <string>
 #include <vector>
 
-#include "app/core/media_remote.h"
+#include "playback/core/media_remote.h"
 #include "playback/core/now_playing.h"
 
 class MprisPlayerAdaptor;

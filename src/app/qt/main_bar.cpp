@@ -23,7 +23,6 @@
 #include <QUrl>
 
 #include "app/core/app_settings.h"
-#include "app/core/selection_text.h"
 #include "app/core/text_cut.h"
 #include "app/qt/main_bar_dialogs.h"
 #include "app/qt/main_bar_host.h"
@@ -33,6 +32,7 @@
 #include "app/widgets/flat_button.h"
 #include "app/widgets/window_position.h"
 #include "songlist/core/file_uri.h"
+#include "songlist/core/selection_text.h"
 
 namespace {
 

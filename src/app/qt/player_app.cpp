@@ -10,7 +10,6 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "app/core/command_line.h"
 #include "app/core/ini_location.h"
 #include "app/core/plugin_registration.h"
 #include "app/core/program_identity.h"
@@ -27,6 +26,7 @@
 #include "effects/qt/settings_sheet.h"
 #include "playback/core/play_sequencer.h"
 #include "playback/qt/player_window.h"
+#include "songlist/core/path_selection.h"
 
 namespace {
 

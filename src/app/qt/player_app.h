@@ -27,7 +27,7 @@
 
 #include "app/core/app_settings.h"
 #include "app/core/ini_store.h"
-#include "app/core/media_remote.h"
+#include "playback/core/media_remote.h"
 #include "app/qt/main_bar_host.h"
 #include "playback/qt/player_host.h"
 

@@ -1,11 +1,11 @@
-#include "app/core/command_line.h"
+#include "songlist/core/path_selection.h"
 
 #include <filesystem>
 #include <system_error>
 
-#include "app/core/selection_text.h"
 #include "songlist/core/file_uri.h"
 #include "songlist/core/playlist_file.h"
+#include "songlist/core/selection_text.h"
 
 namespace {
 

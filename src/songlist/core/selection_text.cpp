@@ -1,4 +1,4 @@
-#include "app/core/selection_text.h"
+#include "songlist/core/selection_text.h"
 
 #include <filesystem>
 #include <system_error>

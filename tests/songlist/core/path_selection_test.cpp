@@ -8,9 +8,9 @@
 #include <string>
 #include <vector>
 
-#include "app/core/command_line.h"
-#include "app/core/selection_text.h"
+#include "songlist/core/path_selection.h"
 #include "songlist/core/playlist_file.h"
+#include "songlist/core/selection_text.h"
 #include "support/temp_dir.h"
 
 namespace {

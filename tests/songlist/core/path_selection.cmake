@@ -1,3 +1,3 @@
 vorn_add_test(command_line_test
-  SOURCES ${CMAKE_CURRENT_LIST_DIR}/command_line_test.cpp
+  SOURCES ${CMAKE_CURRENT_LIST_DIR}/path_selection_test.cpp
   LIBS vorn_test_support vorn_core)
