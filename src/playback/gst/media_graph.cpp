@@ -118,14 +118,18 @@ constexpr int kSettleTimeoutMs = 2000;
 }  // namespace
 
 int MediaGraph::Open(const std::string& path, bool withNullRenderer) {
-    Close();
-    if (CreateGraph() != 0)
-        return -1;
-    SongPipeline::Options options;
-    options.probe = mode_ == Mode::Probe;
-    options.renderer = withNullRenderer ? nullRenderer_.get() : nullptr;
-    options.effects = options.probe ? nullptr : effects_;
-    bool opened = graph_->build(path, options);
+    GstElement* renderer = withNullRenderer ? nullRenderer_.get() : nullptr;
+    bool opened = mode_ == Mode::Probe && graph_ && reopenProbe(path, renderer);
+    if (!opened) {
+        Close();
+        if (CreateGraph() != 0)
+            return -1;
+        SongPipeline::Options options;
+        options.probe = mode_ == Mode::Probe;
+        options.renderer = renderer;
+        options.effects = options.probe ? nullptr : effects_;
+        opened = graph_->build(path, options);
+    }
     if (!opened)
         setResult(result::kOutOfMemory);
     opened = opened && waitForPreroll();
@@ -137,7 +141,13 @@ int MediaGraph::Open(const std::string& path, bool withNullRenderer) {
     }
     bus_->setCollectingTags(false);
     if (!opened) {
-        releaseGraph();
+        // A probe keeps its pipeline for the next file, the file itself closed.
+        if (mode_ == Mode::Probe) {
+            graph_->rewind();
+            bus_->restart();
+        } else {
+            releaseGraph();
+        }
         state_ = GraphState::Empty;
         return -1;
     }
@@ -182,6 +192,17 @@ bool MediaGraph::waitForPreroll() {
         return false;
     }
     return true;
+}
+
+// Nothing of the previous file may reach the next: its pipeline is back at READY with its
+// streams gone, and the bus has dropped its messages and tags.
+bool MediaGraph::reopenProbe(const std::string& path, GstElement* renderer) {
+    content_.reset();
+    streamTags_.reset();
+    graph_->rewind();
+    bus_->restart();
+    state_ = GraphState::Empty;
+    return graph_->reopen(path, renderer);
 }
 
 int MediaGraph::Close() {
