@@ -141,13 +141,9 @@ int MediaGraph::Open(const std::string& path, bool withNullRenderer) {
     }
     bus_->setCollectingTags(false);
     if (!opened) {
-        // A probe keeps its pipeline for the next file, the file itself closed.
-        if (mode_ == Mode::Probe) {
-            graph_->rewind();
-            bus_->restart();
-        } else {
-            releaseGraph();
-        }
+        // A decoder that failed may keep its error state into the next file, and failures
+        // are rare in a search: the next file gets a new pipeline.
+        releaseGraph();
         state_ = GraphState::Empty;
         return -1;
     }
