@@ -9,8 +9,9 @@
 // user and system, getrusage RUSAGE_SELF) around each side. The two sides alternate which
 // goes first from round to round; the table shows the median of the rounds per format.
 //
-// Usage: probe_throughput [rounds] [links]   (defaults 7 and 10; GST_PLUGIN_PATH must
-// reach libgstzarvex.so)
+// Usage: probe_throughput [rounds] [links] [format] [side]   (defaults 7, 10, every format
+// and both sides; GST_PLUGIN_PATH must reach libgstzarvex.so). A side, "vorn" or
+// "discoverer", runs that one alone for a profiler; the other's column then shows 0.
 #include <gst/pbutils/pbutils.h>
 #include <sys/resource.h>
 
@@ -42,7 +43,10 @@ double cpuSeconds() {
     return seconds(usage.ru_utime) + seconds(usage.ru_stime);
 }
 
+// 0 for no values (a side that did not run).
 double median(std::vector<double> values) {
+    if (values.empty())
+        return 0;
     std::sort(values.begin(), values.end());
     const std::size_t middle = values.size() / 2;
     return values.size() % 2 ? values[middle] : (values[middle - 1] + values[middle]) / 2;
@@ -179,11 +183,17 @@ double discovererCpuPerFile(Measured& format) {
 int main(int argc, char** argv) {
     const int rounds = std::max(1, argc > 1 ? std::atoi(argv[1]) : 7);
     const int links = std::max(1, argc > 2 ? std::atoi(argv[2]) : 10);
+    const std::string only = argc > 3 ? argv[3] : "";
+    const std::string side = argc > 4 ? argv[4] : "";
+    const bool probeSide = side != "discoverer";
+    const bool discovererSide = side != "vorn";
     setenv("VORN_AUDIO_SINK", "fakesink", 0);
     ensureGstInitialised();
     TempDir dir;
     std::vector<Measured> list;
     for (const Format& format : formats()) {
+        if (!only.empty() && format.name != only)
+            continue;
         if (auto missing = missingFactories(format.needs); !missing.empty()) {
             std::printf("%s skipped: this machine lacks %s\n", format.name.c_str(),
                         missing.front().c_str());
@@ -198,13 +208,13 @@ int main(int argc, char** argv) {
     }
     for (int round = 0; round < rounds; ++round) {
         for (Measured& format : list) {
-            if (round % 2) {
+            const bool discovererFirst = round % 2;
+            if (discovererSide && discovererFirst)
                 format.discoverer.push_back(discovererCpuPerFile(format));
+            if (probeSide)
                 format.probe.push_back(probeCpuPerFile(format));
-            } else {
-                format.probe.push_back(probeCpuPerFile(format));
+            if (discovererSide && !discovererFirst)
                 format.discoverer.push_back(discovererCpuPerFile(format));
-            }
         }
         std::fprintf(stderr, "round %d of %d done\n", round + 1, rounds);
     }
@@ -215,7 +225,7 @@ int main(int argc, char** argv) {
     for (const Measured& format : list) {
         const double probe = median(format.probe);
         const double discoverer = median(format.discoverer);
-        const double ratio = probe / discoverer;
+        const double ratio = discoverer > 0 ? probe / discoverer : 0;
         const double target = format.format.target;
         std::printf("%-12s %8.2f %11.2f %7.2f %5s%.1f  %d/%d %s\n", format.format.name.c_str(),
                     probe * 1e3, discoverer * 1e3, ratio, "<=", target, format.accepted,
