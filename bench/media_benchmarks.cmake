@@ -1,5 +1,5 @@
 # Benchmarks over generated media with the real probe and media graph:
-#   probe_throughput  the song searcher's media probe against gst-discoverer-1.0 (probe_throughput.sh)
+#   probe_throughput  the song searcher's media probe against GstDiscoverer (probe_throughput.sh)
 #   library_scale     memory, descriptors and probe time at library scale (library_scale.sh)
 if(TARGET vorn_test_support)
   foreach(bench probe_throughput library_scale)

@@ -1,123 +1,235 @@
-// Probe throughput: the song searcher with the real media probe over a generated folder of
-// 300 short files (100 WAV, 100 MP3, 100 AVI with MJPEG video and sound), against
-// gst-discoverer-1.0 over the same files. Prints seconds per file for audio and video files.
+// Probe cost per file: the song searcher with the real media probe against GstDiscoverer,
+// the pbutils API in this same process, over the same generated files with a warm cache.
+// One folder per format (WAV, MP3 with and without a Xing header, FLAC, and AVI, MP4 and
+// WebM with video); each holds a few distinct files reached through hard links.
 //
-// Both wall time and CPU time (all threads; the discoverer's as a child process) are
-// measured, and the best of the rounds is kept: on a shared machine the minimum and the
-// CPU time are what other load disturbs least.
+// For each round and format, the searcher searches the folder once (its probe made at the
+// start of the search, as the program does) and one discoverer, made for the round, looks
+// at every file with gst_discoverer_discover_uri. CPU time is this process's (all threads,
+// user and system, getrusage RUSAGE_SELF) around each side. The two sides alternate which
+// goes first from round to round; the table shows the median of the rounds per format.
 //
-// Usage: probe_throughput [rounds]   (GST_PLUGIN_PATH must reach libgstzarvex.so)
+// Usage: probe_throughput [rounds] [links] [format] [side]   (defaults 7, 10, every format
+// and both sides; GST_PLUGIN_PATH must reach libgstzarvex.so). A side, "vorn" or
+// "discoverer", runs that one alone for a profiler; the other's column then shows 0.
+#include <gst/pbutils/pbutils.h>
 #include <sys/resource.h>
 
 #include <algorithm>
-#include <chrono>
 #include <cstdio>
 #include <cstdlib>
-#include <map>
+#include <filesystem>
 #include <string>
+#include <vector>
 
 #include "app/gst/gst_init.h"
+#include "app/gst/gst_ptr.h"
 #include "playback/gst/media_probe.h"
 #include "songlist/core/song_list.h"
 #include "songlist/core/song_searcher.h"
 #include "support/temp_dir.h"
 #include "support/test_media.h"
 
+using namespace testsupport;
+
 namespace {
 
-using Clock = std::chrono::steady_clock;
+constexpr int kDistinctFiles = 4;
 
-double cpuSeconds(int who) {
+double cpuSeconds() {
     rusage usage{};
-    getrusage(who, &usage);
+    getrusage(RUSAGE_SELF, &usage);
     auto seconds = [](const timeval& t) { return t.tv_sec + t.tv_usec * 1e-6; };
     return seconds(usage.ru_utime) + seconds(usage.ru_stime);
 }
 
-struct Cost {
-    double wall = 1e9;
-    double cpu = 1e9;
-    void keepBest(double w, double c) {
-        wall = std::min(wall, w);
-        cpu = std::min(cpu, c);
-    }
-};
-
-Cost searchSecondsPerFile(const std::string& folder, const std::string& patterns, int files,
-                          int& found) {
-    SongList list;
-    SongSearcher searcher(list, makeMediaProbeFactory());
-    searcher.setPatterns(patterns);
-    searcher.selection = folder;
-    searcher.kind = Folder;
-    double cpu = cpuSeconds(RUSAGE_SELF);
-    auto start = Clock::now();
-    searcher.run();
-    double seconds = std::chrono::duration<double>(Clock::now() - start).count();
-    found = list.count();
-    Cost cost;
-    cost.keepBest(seconds / files, (cpuSeconds(RUSAGE_SELF) - cpu) / files);
-    return cost;
+// 0 for no values (a side that did not run).
+double median(std::vector<double> values) {
+    if (values.empty())
+        return 0;
+    std::sort(values.begin(), values.end());
+    const std::size_t middle = values.size() / 2;
+    return values.size() % 2 ? values[middle] : (values[middle - 1] + values[middle]) / 2;
 }
 
-Cost discovererSecondsPerFile(const std::string& folder, int files) {
-    std::string command = "gst-discoverer-1.0 '" + folder + "' > /dev/null 2>&1";
-    double cpu = cpuSeconds(RUSAGE_CHILDREN);
-    auto start = Clock::now();
-    int status = std::system(command.c_str());
-    double seconds = std::chrono::duration<double>(Clock::now() - start).count();
-    Cost cost;
-    if (status == 0)
-        cost.keepBest(seconds / files, (cpuSeconds(RUSAGE_CHILDREN) - cpu) / files);
-    return cost;
+struct Format {
+    std::string name;
+    std::string extension;
+    double target;  // highest ratio against the discoverer
+    std::vector<std::string> needs;
+    std::string (*make)(const std::string& dir, const std::string& name, double seconds,
+                        const TagSet& tags);
+};
+
+// One format's files and what both sides made of them.
+struct Measured {
+    Format format;
+    std::string folder;
+    std::vector<std::string> files;
+    std::vector<double> probe;       // CPU seconds per file, one per round
+    std::vector<double> discoverer;  // likewise
+    int accepted = 0;
+    int discovered = 0;
+};
+
+const char* kMp4Video = "avenc_mpeg4 name=restamp";
+const char* kWebmVideo = "vp8enc deadline=1 cpu-used=8";
+
+std::vector<Format> formats() {
+    return {
+        {"WAV",
+         ".wav",
+         1.0,
+         {"wavenc"},
+         [](const std::string& d, const std::string& n, double s, const TagSet& t) {
+             return makeWav(d, n, s, t);
+         }},
+        {"MP3 Xing",
+         ".mp3",
+         1.0,
+         {"lamemp3enc", "xingmux"},
+         [](const std::string& d, const std::string& n, double s, const TagSet& t) {
+             return makeMp3(d, n, s, t);
+         }},
+        {"MP3 no Xing",
+         ".mp3",
+         1.0,
+         {"lamemp3enc"},
+         [](const std::string& d, const std::string& n, double s, const TagSet& t) {
+             return makeCbrMp3WithoutXing(d, n, s, t);
+         }},
+        {"FLAC",
+         ".flac",
+         1.0,
+         {"flacenc"},
+         [](const std::string& d, const std::string& n, double s, const TagSet& t) {
+             return makeMedia(d, n, {"", "flacenc", ""}, s, 440, t);
+         }},
+        {"AVI",
+         ".avi",
+         0.5,
+         {"avimux", "jpegenc", "lamemp3enc"},
+         [](const std::string& d, const std::string& n, double s, const TagSet& t) {
+             return makeAvi(d, n, s, s, AviAudio::Mp3, 320, 240, t);
+         }},
+        {"MP4",
+         ".mp4",
+         0.5,
+         {"mp4mux", "avenc_aac", "avenc_mpeg4"},
+         [](const std::string& d, const std::string& n, double s, const TagSet& t) {
+             return makeMedia(d, n, {"mp4mux", "avenc_aac", kMp4Video}, s, 440, t);
+         }},
+        {"WebM",
+         ".webm",
+         0.5,
+         {"webmmux", "vorbisenc", "vp8enc"},
+         [](const std::string& d, const std::string& n, double s, const TagSet& t) {
+             return makeMedia(d, n, {"webmmux", "vorbisenc", kWebmVideo}, s, 440, t);
+         }},
+    };
+}
+
+// kDistinctFiles files of 0.5 to 2 seconds, each reached through `links` paths.
+Measured makeFiles(const Format& kind, const std::string& folder, int links) {
+    Measured format{kind, folder, {}, {}, {}, 0, 0};
+    for (int i = 0; i < kDistinctFiles; ++i) {
+        const std::string n = std::to_string(i);
+        const std::string made = kind.make(folder, "f" + n + kind.extension, 0.5 + i * 0.5,
+                                           {"Artist " + n, "Title " + n, ""});
+        for (int link = 0; link < links; ++link) {
+            std::string path = folder + "/f" + n + "-" + std::to_string(link) + kind.extension;
+            std::filesystem::create_hard_link(made, path);
+            format.files.push_back(path);
+        }
+        std::filesystem::remove(made);
+    }
+    return format;
+}
+
+double probeCpuPerFile(Measured& format) {
+    SongList list;
+    SongSearcher searcher(list, makeMediaProbeFactory());
+    searcher.setPatterns("*" + format.format.extension);
+    searcher.selection = format.folder;
+    searcher.kind = Folder;
+    const double start = cpuSeconds();
+    searcher.run();
+    const double spent = cpuSeconds() - start;
+    format.accepted = list.count();
+    return spent / format.files.size();
+}
+
+double discovererCpuPerFile(Measured& format) {
+    const double start = cpuSeconds();
+    GstDiscoverer* discoverer = gst_discoverer_new(5 * GST_SECOND, nullptr);
+    int found = 0;
+    for (const std::string& path : format.files) {
+        GCharPtr uri(gst_filename_to_uri(path.c_str(), nullptr));
+        GstDiscovererInfo* info = gst_discoverer_discover_uri(discoverer, uri.get(), nullptr);
+        if (info) {
+            if (gst_discoverer_info_get_result(info) == GST_DISCOVERER_OK)
+                ++found;
+            g_object_unref(info);
+        }
+    }
+    g_object_unref(discoverer);
+    const double spent = cpuSeconds() - start;
+    format.discovered = found;
+    return spent / format.files.size();
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
-    int rounds = argc > 1 ? std::atoi(argv[1]) : 3;
+    const int rounds = std::max(1, argc > 1 ? std::atoi(argv[1]) : 7);
+    const int links = std::max(1, argc > 2 ? std::atoi(argv[2]) : 10);
+    const std::string only = argc > 3 ? argv[3] : "";
+    const std::string side = argc > 4 ? argv[4] : "";
+    const bool probeSide = side != "discoverer";
+    const bool discovererSide = side != "vorn";
     setenv("VORN_AUDIO_SINK", "fakesink", 0);
     ensureGstInitialised();
-    testsupport::TempDir dir;
-    std::string audio = dir.subdir("audio");
-    std::string video = dir.subdir("video");
-    const int perKind = 100;
-    for (int i = 0; i < perKind; ++i) {
-        double seconds = 0.5 + (i % 4) * 0.5;
-        std::string n = std::to_string(i);
-        testsupport::makeWav(audio, "w" + n + ".wav", seconds, {"Artist " + n, "Title " + n, ""});
-        testsupport::makeMp3(audio, "m" + n + ".mp3", seconds, {"Artist " + n, "Title " + n, ""});
-        testsupport::makeAvi(video, "v" + n + ".avi", seconds, seconds,
-                             i % 2 ? testsupport::AviAudio::Mp3 : testsupport::AviAudio::Pcm);
-    }
-    std::map<std::string, std::pair<Cost, Cost>> best;  // kind -> probe, discoverer
-    for (int round = 1; round <= rounds; ++round) {
-        for (auto [name, folder, patterns, files] :
-             {std::tuple{"audio", audio, "*.wav;*.mp3", 2 * perKind},
-              std::tuple{"video", video, "*.avi", perKind}}) {
-            int found = 0;
-            Cost probe = searchSecondsPerFile(folder, patterns, files, found);
-            Cost discoverer = discovererSecondsPerFile(folder, files);
-            auto& [bestProbe, bestDiscoverer] = best[name];
-            bestProbe.keepBest(probe.wall, probe.cpu);
-            bestDiscoverer.keepBest(discoverer.wall, discoverer.cpu);
-            std::printf(
-                "round %d %s: probe %.2f ms wall %.2f ms cpu, discoverer %.2f ms wall "
-                "%.2f ms cpu per file (%d/%d accepted)\n",
-                round, name, probe.wall * 1e3, probe.cpu * 1e3, discoverer.wall * 1e3,
-                discoverer.cpu * 1e3, found, files);
-            std::fflush(stdout);
+    TempDir dir;
+    std::vector<Measured> list;
+    for (const Format& format : formats()) {
+        if (!only.empty() && format.name != only)
+            continue;
+        if (auto missing = missingFactories(format.needs); !missing.empty()) {
+            std::printf("%s skipped: this machine lacks %s\n", format.name.c_str(),
+                        missing.front().c_str());
+            continue;
         }
+        list.push_back(makeFiles(format, dir.subdir("f" + std::to_string(list.size())), links));
     }
-    std::printf("\nbest of %d rounds, per file     probe      discoverer   ratio   target\n",
-                rounds);
-    for (const auto& [name, costs] : best) {
-        const auto& [probe, discoverer] = costs;
-        const char* target = name == "video" ? "<= 0.5" : "<= 1.0";
-        std::printf("%-5s wall                    %7.2f ms  %7.2f ms  %6.2f   %s\n", name.c_str(),
-                    probe.wall * 1e3, discoverer.wall * 1e3, probe.wall / discoverer.wall, target);
-        std::printf("%-5s cpu                     %7.2f ms  %7.2f ms  %6.2f   %s\n", name.c_str(),
-                    probe.cpu * 1e3, discoverer.cpu * 1e3, probe.cpu / discoverer.cpu, target);
+    // A warm cache and loaded plug-ins for both sides before anything is counted.
+    for (Measured& format : list) {
+        probeCpuPerFile(format);
+        discovererCpuPerFile(format);
+    }
+    for (int round = 0; round < rounds; ++round) {
+        for (Measured& format : list) {
+            const bool discovererFirst = round % 2;
+            if (discovererSide && discovererFirst)
+                format.discoverer.push_back(discovererCpuPerFile(format));
+            if (probeSide)
+                format.probe.push_back(probeCpuPerFile(format));
+            if (discovererSide && !discovererFirst)
+                format.discoverer.push_back(discovererCpuPerFile(format));
+        }
+        std::fprintf(stderr, "round %d of %d done\n", round + 1, rounds);
+    }
+    std::printf("\nCPU ms per file, median of %d rounds, %d files per format\n", rounds,
+                kDistinctFiles * links);
+    std::printf("%-12s %8s %11s %7s %7s  %s\n", "format", "vorn", "discoverer", "ratio", "target",
+                "accepted/discovered");
+    for (const Measured& format : list) {
+        const double probe = median(format.probe);
+        const double discoverer = median(format.discoverer);
+        const double ratio = discoverer > 0 ? probe / discoverer : 0;
+        const double target = format.format.target;
+        std::printf("%-12s %8.2f %11.2f %7.2f %5s%.1f  %d/%d %s\n", format.format.name.c_str(),
+                    probe * 1e3, discoverer * 1e3, ratio, "<=", target, format.accepted,
+                    format.discovered, ratio <= target ? "" : "(over target)");
     }
     return 0;
 }

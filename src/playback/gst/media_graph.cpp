@@ -119,14 +119,18 @@ constexpr int kSettleTimeoutMs = 2000;
 }  // namespace
 
 int MediaGraph::Open(const std::string& path, bool withNullRenderer) {
-    Close();
-    if (CreateGraph() != 0)
-        return -1;
-    SongPipeline::Options options;
-    options.probe = mode_ == Mode::Probe;
-    options.renderer = withNullRenderer ? nullRenderer_.get() : nullptr;
-    options.effects = options.probe ? nullptr : effects_;
-    bool opened = graph_->build(path, options);
+    GstElement* renderer = withNullRenderer ? nullRenderer_.get() : nullptr;
+    bool opened = mode_ == Mode::Probe && graph_ && reopenProbe(path, renderer);
+    if (!opened) {
+        Close();
+        if (CreateGraph() != 0)
+            return -1;
+        SongPipeline::Options options;
+        options.probe = mode_ == Mode::Probe;
+        options.renderer = renderer;
+        options.effects = options.probe ? nullptr : effects_;
+        opened = graph_->build(path, options);
+    }
     if (!opened)
         setResult(result::kOutOfMemory);
     opened = opened && waitForPreroll();
@@ -141,6 +145,8 @@ int MediaGraph::Open(const std::string& path, bool withNullRenderer) {
         reportMissingPlugins(
             path, bus_->missingPlugins(),
             mode_ == Mode::Probe ? MissingPluginScope::OncePerRun : MissingPluginScope::EachFile);
+        // A decoder that failed may keep its error state into the next file, and failures
+        // are rare in a search: the next file gets a new pipeline.
         releaseGraph();
         state_ = GraphState::Empty;
         return -1;
@@ -186,6 +192,17 @@ bool MediaGraph::waitForPreroll() {
         return false;
     }
     return true;
+}
+
+// Nothing of the previous file may reach the next: its pipeline is back at READY with its
+// streams gone, and the bus has dropped its messages and tags.
+bool MediaGraph::reopenProbe(const std::string& path, GstElement* renderer) {
+    content_.reset();
+    streamTags_.reset();
+    graph_->rewind();
+    bus_->restart();
+    state_ = GraphState::Empty;
+    return graph_->reopen(path, renderer);
 }
 
 int MediaGraph::Close() {

@@ -45,7 +45,8 @@ class MediaGraph : public Player {
     bool CanStop() const override;
 
     // 0 when the file prerolled with an audio stream, else -1 (state stays Empty). The
-    // previous song's pipeline is finalized first, as is the new one when it fails.
+    // previous song's pipeline is finalized first, as is the new one when it fails. A
+    // probe instead keeps one pipeline from file to file and only points it at the next.
     int Open(const std::string& path, bool withNullRenderer) override;
     // Finalizes the pipeline; the graph stays usable (Empty) for the next Open.
     virtual int Close();
@@ -82,6 +83,8 @@ class MediaGraph : public Player {
     // Stops and finalizes the current pipeline, giving the shared elements back first.
     void releaseGraph();
     void takeError(GstMessage* message);
+    // A probe's pipeline, rewound and pointed at `path`; false when it can't take it.
+    bool reopenProbe(const std::string& path, GstElement* renderer);
     bool waitForPreroll();
     bool setPipelineState(GstState target);
     double fallbackDuration();

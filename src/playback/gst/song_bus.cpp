@@ -96,6 +96,16 @@ void SongBus::clear() {
         state_->posted.store(0);
 }
 
+void SongBus::restart() {
+    gst_bus_set_flushing(bus_.get(), TRUE);
+    gst_bus_set_flushing(bus_.get(), FALSE);
+    state_->posted.store(0);
+    std::lock_guard lock(state_->mutex);
+    state_->tags.reset();
+    state_->missing.clear();
+    state_->collecting = true;
+}
+
 void SongBus::collect(HandlerState& state, GstMessage* message) {
     GstTagList* received = nullptr;
     gst_message_parse_tag(message, &received);

@@ -47,6 +47,9 @@ class SongBus {
     GstMessagePtr waitFor(GstMessageType types, std::chrono::milliseconds timeout);
     // Drops every posted message.
     void clear();
+    // For the next file in the same pipeline (its streaming threads stopped): drops every
+    // posted message, the gathered tags and the missing plug-ins, and collects tags again.
+    void restart();
     // Kept messages posted and not yet taken.
     std::size_t pending() const { return state_->posted.load(); }
 

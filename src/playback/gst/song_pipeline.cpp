@@ -4,6 +4,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <string_view>
+#include <utility>
 
 #include "playback/gst/pipeline_errors.h"
 
@@ -80,6 +81,16 @@ GstElement* SongPipeline::makeAudioSink(bool probe) {
     return gst_element_factory_make("autoaudiosink", nullptr);
 }
 
+namespace {
+// The file URI for `path`, or null when the path can't be one.
+GCharPtr fileUri(const std::string& path) {
+    GError* rawError = nullptr;
+    GCharPtr uri(gst_filename_to_uri(path.c_str(), &rawError));
+    GErrorPtr uriError(rawError);
+    return uri;
+}
+}  // namespace
+
 bool SongPipeline::build(const std::string& path, const Options& options) {
     if (!pipeline_ || decoder_)
         return false;
@@ -87,9 +98,7 @@ bool SongPipeline::build(const std::string& path, const Options& options) {
     keepVideoCompressed_ = options.renderer != nullptr || options.probe;
     probe_ = options.probe;
 
-    GError* rawError = nullptr;
-    GCharPtr uri(gst_filename_to_uri(path.c_str(), &rawError));
-    GErrorPtr uriError(rawError);
+    GCharPtr uri = fileUri(path);
     if (!uri)
         return false;
 
@@ -99,7 +108,11 @@ bool SongPipeline::build(const std::string& path, const Options& options) {
     g_object_set(decoder, "uri", uri.get(), nullptr);
     gst_bin_add(bin, decoder);
     decoder_ = decoder;
-    if (options.renderer && gst_bin_add(bin, options.renderer))
+    // A song's pipeline holds the renderer from the start, so the report shows it linked
+    // or not; a probe's gets it with the first picture.
+    if (probe_)
+        lendable_ = options.renderer;
+    else if (options.renderer && gst_bin_add(bin, options.renderer))
         renderer_ = options.renderer;
 
     bool linked = options.probe ? buildProbeAudio() : buildAudioBranch(options.effects);
@@ -108,6 +121,39 @@ bool SongPipeline::build(const std::string& path, const Options& options) {
     g_signal_connect(decoder, "no-more-pads", G_CALLBACK(onNoMorePads), this);
     g_signal_connect(decoder, "autoplug-select", G_CALLBACK(onAutoplugSelect), this);
     return linked;
+}
+
+bool SongPipeline::reopen(const std::string& path, GstElement* renderer) {
+    if (!pipeline_ || !decoder_ || !probe_)
+        return false;
+    GCharPtr uri = fileUri(path);
+    if (!uri)
+        return false;
+    g_object_set(decoder_, "uri", uri.get(), nullptr);
+    lendable_ = renderer;
+    return true;
+}
+
+// At READY the decoder has stopped its streaming threads and taken its pads away, which
+// unlinked them; what routePad added for them goes now.
+void SongPipeline::rewind() {
+    if (!pipeline_)
+        return;
+    gst_element_set_state(pipeline_.get(), GST_STATE_READY);
+    takeBackRenderer();
+    std::vector<GstElement*> sinks;
+    {
+        std::lock_guard lock(routeMutex_);
+        sinks.swap(streamSinks_);
+        videoLinked_ = false;
+        audioLinked_.store(false);
+        allPadsExposed_.store(false);
+    }
+    for (GstElement* sink : sinks) {
+        gst_element_set_state(sink, GST_STATE_NULL);
+        gst_bin_remove(GST_BIN(pipeline_.get()), sink);
+    }
+    lendable_ = nullptr;
 }
 
 // A probe only needs to know that the sound can be decoded: decodebin found a decoder for
@@ -151,18 +197,21 @@ void SongPipeline::detachShared() {
     if (!pipeline_)
         return;
     gst_element_set_state(pipeline_.get(), GST_STATE_NULL);
-    GstBin* bin = GST_BIN(pipeline_.get());
     if (effectChain_.head || !effectChain_.shared.empty()) {
-        removeEffects(bin, effectChain_);
+        removeEffects(GST_BIN(pipeline_.get()), effectChain_);
         effectChain_ = {};
     }
+    takeBackRenderer();
+}
+
+void SongPipeline::takeBackRenderer() {
     if (rendererPad_) {
         g_signal_handlers_disconnect_by_data(rendererPad_.get(), this);
         std::lock_guard settle(settleMutex_);
         rendererPad_.reset();
     }
     if (renderer_) {
-        gst_bin_remove(bin, renderer_);
+        gst_bin_remove(GST_BIN(pipeline_.get()), renderer_);
         gst_element_set_state(renderer_, GST_STATE_NULL);
         renderer_ = nullptr;
     }
@@ -202,15 +251,9 @@ void SongPipeline::routePad(GstPad* pad) {
         return;
     }
     if (isVideoMedia(media) && !videoLinked_) {
-        if (renderer_ && linkPads(pad, renderer_)) {
+        if (lendRenderer(pad) || (renderer_ && linkPads(pad, renderer_))) {
             videoLinked_ = true;
-            GstPadPtr input(gst_element_get_static_pad(renderer_, "sink"));
-            g_signal_connect(input.get(), "notify::caps", G_CALLBACK(onRendererCaps), this);
-            {
-                std::lock_guard settle(settleMutex_);
-                rendererPad_ = std::move(input);
-            }
-            streamsChanged();
+            watchRendererCaps();
             return;
         }
         if (!keepVideoCompressed_) {
@@ -226,12 +269,44 @@ void SongPipeline::routePad(GstPad* pad) {
     linkToFakesink(pad);
 }
 
+// Linked before it starts, so its first state change already finds its input.
+bool SongPipeline::lendRenderer(GstPad* pad) {
+    if (!lendable_ || renderer_)
+        return false;
+    GstElement* renderer = std::exchange(lendable_, nullptr);
+    if (!gst_bin_add(GST_BIN(pipeline_.get()), renderer))
+        return false;
+    if (!linkPads(pad, renderer)) {
+        gst_bin_remove(GST_BIN(pipeline_.get()), renderer);
+        return false;
+    }
+    renderer_ = renderer;
+    gst_element_sync_state_with_parent(renderer);
+    return true;
+}
+
+// Only a song's pipeline waits for the picture's format (waitForStreamsSettled).
+void SongPipeline::watchRendererCaps() {
+    if (probe_)
+        return;
+    GstPadPtr input(gst_element_get_static_pad(renderer_, "sink"));
+    g_signal_connect(input.get(), "notify::caps", G_CALLBACK(onRendererCaps), this);
+    {
+        std::lock_guard settle(settleMutex_);
+        rendererPad_ = std::move(input);
+    }
+    streamsChanged();
+}
+
 bool SongPipeline::linkToFakesink(GstPad* pad) {
     GstElement* sink = gst_element_factory_make("fakesink", nullptr);
     if (!sink)
         return false;
     g_object_set(sink, "sync", FALSE, "async", FALSE, nullptr);
-    return addRunning(pipeline_.get(), sink) && linkPads(pad, sink);
+    if (!addRunning(pipeline_.get(), sink))
+        return false;
+    streamSinks_.push_back(sink);  // routePad holds routeMutex_
+    return linkPads(pad, sink);
 }
 
 void SongPipeline::onNoMorePads(GstElement* decoder, gpointer data) {

@@ -3,6 +3,11 @@
 // through audioconvert ! audioresample ! [effects] ! audioconvert to the audio sink, its
 // first video stream, still compressed, to the discard renderer, and every other stream
 // to a fakesink of its own, so no pad is left unlinked.
+//
+// A probe pipeline serves a whole search: after rewind() it takes the next file with
+// reopen(), keeping its uridecodebin and the decoders that one has set up (each new
+// decodebin would gather and sort the registry's decodable factories again). A probe lends
+// the discard renderer only to a file that offers a picture.
 #include <gst/gst.h>
 
 #include <atomic>
@@ -10,6 +15,7 @@
 #include <memory>
 #include <mutex>
 #include <string>
+#include <vector>
 
 #include "app/gst/gst_ptr.h"
 #include "effects/gst/effect_chain.h"
@@ -39,6 +45,15 @@ class SongPipeline {
     // when an element can't be made or linked; the pipeline is then left as it is.
     bool build(const std::string& path, const Options& options);
 
+    // A probe pipeline that has been rewound: points the decoder at the file at `path` and
+    // lends it `renderer` (may be nullptr) should a picture come. False when the pipeline
+    // was not built as a probe or the path can't be a URI.
+    bool reopen(const std::string& path, GstElement* renderer);
+    // Takes a probe pipeline back to READY, ready for reopen(): the file's streams are gone,
+    // and so are the fakesinks they went to and the lent renderer. Nothing of the file is
+    // left: no link, no flag, no running thread.
+    void rewind();
+
     // True once the file's audio stream reached the audio branch.
     bool audioLinked() const { return audioLinked_.load(); }
     // Waits, at most `timeoutMs`, until the decoder has exposed all its streams and the
@@ -67,11 +82,18 @@ class SongPipeline {
     bool buildAudioBranch(EffectCatalogue* effects);
     void routePad(GstPad* pad);
     bool linkToFakesink(GstPad* pad);
+    // A probe's renderer goes into the pipeline only for a picture; true when it took `pad`.
+    bool lendRenderer(GstPad* pad);
+    void watchRendererCaps();
+    // Takes the renderer out (the pipeline at READY or below).
+    void takeBackRenderer();
 
     GstElementPtr pipeline_;
-    GstElement* decoder_ = nullptr;     // inside pipeline_
-    GstElement* audioInput_ = nullptr;  // first element of the audio branch, inside pipeline_
-    GstElement* renderer_ = nullptr;    // shared; inside pipeline_ until detached
+    GstElement* decoder_ = nullptr;         // inside pipeline_
+    GstElement* audioInput_ = nullptr;      // first element of the audio branch, inside pipeline_
+    GstElement* renderer_ = nullptr;        // shared; inside pipeline_ until detached
+    GstElement* lendable_ = nullptr;        // a probe's renderer, not yet lent to this file
+    std::vector<GstElement*> streamSinks_;  // under routeMutex_; inside pipeline_
     EffectChain effectChain_;
     bool keepVideoCompressed_ = false;
     bool probe_ = false;
