@@ -11,7 +11,7 @@ build_packages=(
   libgstreamer1.0-dev libgstreamer-plugins-base1.0-dev
   gstreamer1.0-plugins-base gstreamer1.0-plugins-good
   gstreamer1.0-plugins-bad gstreamer1.0-libav
-  fonts-ipafont-gothic
+  libxcb1-dev fonts-ipafont-gothic
 )
 
 # The tests and benchmarks: test frameworks, the GStreamer tools they run, a virtual
@@ -20,7 +20,7 @@ build_packages=(
 test_packages=(
   libgtest-dev libgmock-dev googletest libbenchmark-dev
   gstreamer1.0-tools gstreamer1.0-plugins-base-apps
-  xvfb x11-utils imagemagick xdotool openbox tint2 libxcb1-dev
+  xvfb x11-utils imagemagick xdotool openbox tint2
   desktop-file-utils appstream man-db groff-base dpkg-dev
   dbus playerctl
 )
