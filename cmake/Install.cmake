@@ -34,7 +34,7 @@ set(VORN_ICON_SOURCE ${PROJECT_SOURCE_DIR}/src/app/resources)
 set(VORN_ICON_DIR ${CMAKE_INSTALL_DATADIR}/icons/hicolor)
 install(FILES ${VORN_ICON_SOURCE}/app.svg
         DESTINATION ${VORN_ICON_DIR}/scalable/apps RENAME ${VORN_APP_ID}.svg)
-foreach(size IN ITEMS 16 32 48 128)
+foreach(size IN ITEMS 16 24 32 48 64 128 256)
   install(FILES ${VORN_ICON_SOURCE}/app-${size}.png
           DESTINATION ${VORN_ICON_DIR}/${size}x${size}/apps RENAME ${VORN_APP_ID}.png)
 endforeach()

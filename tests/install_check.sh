@@ -31,7 +31,9 @@ for file in bin/vorn lib/vorn/libgstzarvex.so \
   "share/applications/$app_id.desktop" "share/metainfo/$app_id.metainfo.xml" \
   share/man/man1/vorn.1 "share/icons/hicolor/scalable/apps/$app_id.svg" \
   "share/icons/hicolor/16x16/apps/$app_id.png" "share/icons/hicolor/32x32/apps/$app_id.png" \
-  "share/icons/hicolor/48x48/apps/$app_id.png" "share/icons/hicolor/128x128/apps/$app_id.png"; do
+  "share/icons/hicolor/48x48/apps/$app_id.png" "share/icons/hicolor/128x128/apps/$app_id.png" \
+  "share/icons/hicolor/24x24/apps/$app_id.png" "share/icons/hicolor/64x64/apps/$app_id.png" \
+  "share/icons/hicolor/256x256/apps/$app_id.png"; do
   [ -f "$prefix/$file" ] || fail "$file was not installed"
 done
 
