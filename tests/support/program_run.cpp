@@ -15,6 +15,26 @@
 
 namespace testsupport {
 
+namespace {
+
+// Starts `argv` (null-terminated; argv[0] a path, or a name looked up on PATH) with its
+// standard output and error going to the file at `outputPath`. The child's pid, or -1.
+pid_t startWithOutputTo(const std::string& outputPath, const std::vector<const char*>& argv) {
+    const pid_t child = fork();
+    if (child == 0) {
+        const int out = ::open(outputPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+        if (out < 0)
+            _exit(127);
+        ::dup2(out, 1);
+        ::dup2(out, 2);
+        ::execvp(argv[0], const_cast<char* const*>(argv.data()));
+        _exit(127);
+    }
+    return child;
+}
+
+}  // namespace
+
 ProgramRun runVorn(const std::vector<std::string>& arguments, int timeoutSeconds) {
     ProgramRun run;
     const char* binDir = std::getenv("VORN_BIN_DIR");
@@ -29,16 +49,7 @@ ProgramRun runVorn(const std::vector<std::string>& arguments, int timeoutSeconds
 
     TempDir dir;
     const std::string outputPath = dir.file("output");
-    const pid_t child = fork();
-    if (child == 0) {
-        const int out = ::open(outputPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-        if (out < 0)
-            _exit(127);
-        ::dup2(out, 1);
-        ::dup2(out, 2);
-        ::execvp("timeout", const_cast<char* const*>(argv.data()));
-        _exit(127);
-    }
+    const pid_t child = startWithOutputTo(outputPath, argv);
     int status = 0;
     if (child < 0 || ::waitpid(child, &status, 0) != child)
         return run;
@@ -59,16 +70,7 @@ RunningVorn::RunningVorn(const std::vector<std::string>& arguments) {
         argv.push_back(argument.c_str());
     argv.push_back(nullptr);
     const std::string outputPath = dir_.file("output");
-    pid_ = fork();
-    if (pid_ == 0) {
-        const int out = ::open(outputPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-        if (out < 0)
-            _exit(127);
-        ::dup2(out, 1);
-        ::dup2(out, 2);
-        ::execv(program.c_str(), const_cast<char* const*>(argv.data()));
-        _exit(127);
-    }
+    pid_ = startWithOutputTo(outputPath, argv);
 }
 
 RunningVorn::~RunningVorn() {
