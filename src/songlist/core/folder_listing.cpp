@@ -5,7 +5,10 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstring>
+
+#include "songlist/core/name_order.h"
 
 namespace {
 
@@ -65,5 +68,8 @@ bool FolderListing::read(const std::string& path) {
         names_.append(entry->d_name, length);
     }
     closedir(dir);  // also closes fd
+    // The small entries move; their names stay where they are in the buffer.
+    std::sort(entries_.begin(), entries_.end(),
+              [this](const Entry& a, const Entry& b) { return nameLess(name(a), name(b)); });
     return true;
 }

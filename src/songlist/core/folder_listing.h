@@ -1,10 +1,10 @@
 #pragma once
-// One read of a folder's entries, in the order the file system returns them, with what
-// the search needs of each: its name (raw bytes) and whether it is a folder, a regular
-// file or something else (a FIFO, socket or device, which must never be opened: a FIFO
-// blocks its reader). Costs one directory read; an entry's type comes from the directory
-// itself and is only looked up separately for links and for file systems that don't
-// report it.
+// One read of a folder's entries, in name order (name_order.h: an album plays track by
+// track whatever order the file system keeps), with what the search needs of each: its name
+// (raw bytes) and whether it is a folder, a regular file or something else (a FIFO, socket
+// or device, which must never be opened: a FIFO blocks its reader). Costs one directory
+// read and a sort; an entry's type comes from the directory itself and is only looked up
+// separately for links and for file systems that don't report it.
 #include <cstdint>
 #include <set>
 #include <string>
@@ -26,7 +26,7 @@ class FolderListing {
 
     // Identity of the folder read (device and inode), to visit each folder once.
     std::pair<std::uint64_t, std::uint64_t> identity() const { return identity_; }
-    // Entries without "." and "..".
+    // Entries without "." and "..", in name order.
     const std::vector<Entry>& entries() const { return entries_; }
     std::string_view name(const Entry& entry) const {
         return std::string_view(names_).substr(entry.offset, entry.length);

@@ -1,5 +1,6 @@
 vorn_add_test(songlist_searcher_tests
   SOURCES
+    ${CMAKE_CURRENT_LIST_DIR}/name_order_test.cpp
     ${CMAKE_CURRENT_LIST_DIR}/playlist_file_test.cpp
     ${CMAKE_CURRENT_LIST_DIR}/song_list_file_test.cpp
     ${CMAKE_CURRENT_LIST_DIR}/song_list_test.cpp
