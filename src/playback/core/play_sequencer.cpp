@@ -104,6 +104,12 @@ int PlaySequencer::startSession(const std::string& selection, ListType kind) {
     // finishes the file it probes. Wait for it here, before the list is emptied and the
     // searcher rewritten, so no two searches ever overlap.
     stopSearchAndWait();
+    // A wait of the previous session (a repeat's resume, the pause between songs) must not
+    // restart or advance its song inside this one.
+    timers_.killTimer(TimerId::AdvanceTimer);
+    timers_.killTimer(TimerId::ResumeTimer);
+    drawPending_ = false;
+    awaitingFirstSong_ = false;
     inSession_ = true;
 
     playedCount_ = 0;
@@ -135,6 +141,7 @@ int PlaySequencer::startSession(const std::string& selection, ListType kind) {
     searcher_.kind = kind;
     searcher_.setPatterns(settings_.other.searchExtent);
     searcher_.setNotify([this](int result) { view_.sendSearchDone(result); });
+    searchListedAll_ = false;
 
     timers_.startTimer(TimerId::AdvanceTimer, kAdvancePollMs);
     awaitingFirstSong_ = true;
@@ -156,32 +163,49 @@ int PlaySequencer::chooseNext() {
 }
 
 int PlaySequencer::chooseRandom() {
-    int n = list_.count();
-    if (!searcher_.running() && !settings_.play.isEndless && playedCount_ >= n) {
+    if (!searchListing() && !settings_.play.isEndless && playedCount_ >= list_.count()) {
         return kNoRandomSong;
     }
-    for (;;) {
+    return drawRandom();
+}
+
+int PlaySequencer::drawRandom() {
+    for (int n = list_.count();;) {
         // The current song is never chosen twice in a row. With no other entry to choose
-        // (an empty list, or one entry that is the current one) there is no song: drawing
-        // on would spin the user-interface thread, which the search thread may be waiting
-        // on.
-        if (n <= 0 || (n == 1 && currentIndex_ == 0))
-            return kNoRandomSong;
+        // (an empty list, or one entry that is the current one) drawing on would spin the
+        // user-interface thread, which the search thread may be waiting on: while the
+        // search runs the advance poll waits for another song, as in-order play waits at
+        // a position not yet filled; after it there is no song.
+        if (n <= 0 || (n == 1 && currentIndex_ == 0)) {
+            if (!searchListing()) {
+                drawPending_ = false;
+                return kNoRandomSong;
+            }
+            if (!drawPending_)
+                timers_.startTimer(TimerId::AdvanceTimer, kAdvancePollMs);
+            drawPending_ = true;
+            return kAwaitingSong;
+        }
         const int index = randomIndexFor(random_.draw(), n);
         if (index != currentIndex_) {
+            drawPending_ = false;
             currentIndex_ = index;
             return index;
         }
-        if (searcher_.running())
+        if (searchListing())
             n = list_.count();
     }
+}
+
+bool PlaySequencer::searchListing() const {
+    return searcher_.running() && !searchListedAll_;
 }
 
 int PlaySequencer::chooseInOrder() {
     ++currentIndex_;
     if (currentIndex_ < list_.count())
         return currentIndex_;
-    if (searcher_.running()) {
+    if (searchListing()) {
         // A position the search has not filled yet: the timer plays it once it is there.
         timers_.startTimer(TimerId::AdvanceTimer, kAdvancePollMs);
         return currentIndex_;
@@ -198,6 +222,7 @@ int PlaySequencer::playIndex(int i) {
     timers_.killTimer(TimerId::AdvanceTimer);
     timers_.killTimer(TimerId::ResumeTimer);
     awaitingFirstSong_ = false;
+    drawPending_ = false;
     currentIndex_ = i;
     return playSong(list_.pathAt(i));
 }
@@ -252,16 +277,23 @@ int PlaySequencer::playSong(const std::string& path) {
 }
 
 void PlaySequencer::onAdvanceTimer() {
-    const int n = list_.count();
-    if ((currentIndex_ == -1 && n > 0) || (currentIndex_ >= 0 && currentIndex_ < n)) {
-        timers_.killTimer(TimerId::AdvanceTimer);
-        const int result = playIndex(currentIndex_ == -1 ? chooseNext() : currentIndex_);
-        view_.refreshItemCount(list_.count());
-        if (result < 0)
-            endSession();
+    // A random choice waiting for the search draws as soon as another song is listed; the
+    // song it was for is counted already.
+    const int drawn = drawPending_ ? drawRandom() : kIndexOutsideList;
+    if (drawn >= 0) {
+        playFromAdvance(drawn);
         return;
     }
-    if (searcher_.running()) {
+    const int n = list_.count();
+    if (drawn == kIndexOutsideList && currentIndex_ == -1 && n > 0) {
+        playFromAdvance(chooseNext());
+        return;
+    }
+    if (drawn == kIndexOutsideList && currentIndex_ >= 0 && currentIndex_ < n) {
+        playFromAdvance(currentIndex_);
+        return;
+    }
+    if (searchListing()) {
         view_.setSliderText(kStillSearchingText);
         return;
     }
@@ -271,7 +303,20 @@ void PlaySequencer::onAdvanceTimer() {
     endSession();
 }
 
+void PlaySequencer::playFromAdvance(int index) {
+    timers_.killTimer(TimerId::AdvanceTimer);
+    const int result = playIndex(index);
+    view_.refreshItemCount(list_.count());
+    if (result < 0)
+        endSession();
+}
+
 void PlaySequencer::onFirstSongListed() {
+    if (!settings_.play.isRandom)
+        advanceToFirstSong();
+}
+
+void PlaySequencer::advanceToFirstSong() {
     // While the window waits for a search to end it serves queued calls; the session is
     // being taken down or restarted then, and its own poll decides.
     if (!inSession_ || waitingForSearch_ || !awaitingFirstSong_ || currentIndex_ != -1)
@@ -319,11 +364,12 @@ void PlaySequencer::onSongEnded() {
 
     if (currentIndex_ >= 0) {
         const int next = chooseNext();
-        if (next >= 0) {
+        if (next >= 0 || next == kAwaitingSong) {
             if (play.waitTime > 0) {
-                // The tick plays currentIndex, which chooseNext has set.
+                // The tick plays currentIndex, which chooseNext has set, or draws the
+                // random choice that waits for the search.
                 timers_.startTimer(TimerId::AdvanceTimer, periodForSeconds(play.waitTime));
-            } else {
+            } else if (next >= 0) {
                 view_.postPlayIndex(next);
             }
             return;
@@ -339,6 +385,12 @@ void PlaySequencer::onPlayIndex(int index) {
 
 void PlaySequencer::onSearchDone(int /*result*/) {
     view_.refreshItemCount(list_.count());
+    // Only a search this session started lists for it; one it waits for is the last one's.
+    if (!inSession_ || waitingForSearch_)
+        return;
+    searchListedAll_ = true;
+    if (settings_.play.isRandom)
+        advanceToFirstSong();
 }
 
 void PlaySequencer::seekToSlider(int sliderPosition) {
@@ -367,6 +419,7 @@ bool PlaySequencer::finishSession() {
     view_.handBackToMainBar();
     inSession_ = false;
     awaitingFirstSong_ = false;
+    drawPending_ = false;
     if (settings_.other.isEndAndPlay) {
         view_.postExitToMainBar();
         return true;

@@ -51,7 +51,10 @@ class PlaySequencer {
     // Results.
     static constexpr int kNoFurtherSong = -1;  // in order or playCnt: nothing left
     static constexpr int kNoRandomSong = -2;   // random: exhausted, empty or no other song
-    static constexpr int kOpenError = -11;     // the song can't be opened
+    // Random while the search runs and has listed no song but the current one: the
+    // advance poll draws once it lists another.
+    static constexpr int kAwaitingSong = -3;
+    static constexpr int kOpenError = -11;  // the song can't be opened
     static constexpr int kIndexOutsideList = -200;
 
     // All references must outlive the sequencer. The settings are read at the moment each
@@ -66,7 +69,8 @@ class PlaySequencer {
     // Starts a session over `selection`: 0, the result of the first play when the list is
     // kept without a search, or the system error code when the search thread can't start.
     int startSession(const std::string& selection, ListType kind);
-    // Index to play next (counted toward playCnt), or kNoFurtherSong / kNoRandomSong.
+    // Index to play next (counted toward playCnt), or kNoFurtherSong, kNoRandomSong or
+    // kAwaitingSong.
     int chooseNext();
     // Plays entry i; kIndexOutsideList for an index outside the list (nothing changes).
     int playIndex(int i);
@@ -84,10 +88,13 @@ class PlaySequencer {
     // PlayIndex message: plays that index; ignored outside a session.
     void onPlayIndex(int index);
     // The search has listed its first song (a queued call from the search thread): while
-    // the session still waits for its first song, the advance step is taken now instead of
-    // at the next poll. Ignored otherwise, so a late or repeated call changes nothing.
+    // an in-order session still waits for its first song, the advance step is taken now
+    // instead of at the next poll. Ignored otherwise, so a late or repeated call changes
+    // nothing. A random session draws its first song over what the first poll finds, or
+    // at the search's end when that comes first, never over a list of one by default.
     void onFirstSongListed();
-    // SearchDone, handled while the search thread waits: refreshes the list view's count.
+    // SearchDone, handled while the search thread waits: refreshes the list view's count;
+    // a random session still waiting for its first song draws it now, over the whole list.
     void onSearchDone(int result);
     // Seeks to the slider position (0..100) the user dragged or clicked to.
     void seekToSlider(int sliderPosition);
@@ -130,7 +137,16 @@ class PlaySequencer {
 
   private:
     int chooseRandom();
+    // Draws an index other than the current one; kAwaitingSong (the poll started) while
+    // the search runs without having listed another, kNoRandomSong once it has ended.
+    int drawRandom();
     int chooseInOrder();
+    // The advance step while the session waits for its first song.
+    void advanceToFirstSong();
+    // Plays what an advance tick found and ends the session when it can't be played.
+    void playFromAdvance(int index);
+    // The search still runs and may list more songs: its SearchDone has not come yet.
+    bool searchListing() const;
     bool stopSearchAndWait(std::chrono::milliseconds limit = ThreadTask::kNoLimit);
     void showPlayingStatus();
     // Ends the session; true when it has posted Exit to the main bar.
@@ -156,6 +172,11 @@ class PlaySequencer {
     // From the start of a session's search until a song is first played or the session
     // ends: the advance poll is waiting for the session's first song.
     bool awaitingFirstSong_ = false;
+    // A random choice waits for the search to list a song other than the current one.
+    bool drawPending_ = false;
+    // This session's search has sent SearchDone: it lists nothing more, though its thread
+    // is still ending.
+    bool searchListedAll_ = false;
     std::string lastSelection_;
     std::string songPath_;
     int songNumber_ = 0;

@@ -4,6 +4,7 @@
 
 #include <cerrno>
 #include <fstream>
+#include <set>
 
 #include "sequencer_harness.h"
 #include "support/temp_dir.h"
@@ -121,16 +122,22 @@ TEST(Searching, InOrderWaitsAtAPositionNotYetFound) {
     EXPECT_EQ(s.view.itemCount, 3);
 }
 
-TEST(Searching, RandomWithOnlyTheCurrentSongFoundYieldsNoSong) {
+TEST(Searching, RandomWaitsForTheSearchToListAnotherSong) {
     Session s;
     s.settings.play.isRandom = true;
     const std::string selection = s.songs({"a", "b"}, lasting(10));
     s.catalogue.gate("/music/b");
     s.start(selection, File, false);
     s.waitForCount(1);
-    s.run(11 * 1000);  // a ends while the search still runs: the choice returns at once
+    s.run(30 * 1000);  // a ends at 10.5 s while the search still runs: the session waits
     EXPECT_EQ(s.played(), (Strings{"a"}));
-    EXPECT_TRUE(s.ended());
+    EXPECT_FALSE(s.ended());
+    EXPECT_EQ(s.view.sliderText, "検索中.....");
+
+    s.catalogue.release("/music/b");
+    s.waitForSearchEnd();
+    s.run(500);
+    EXPECT_EQ(s.played(), (Strings{"a", "b"}));
 }
 
 TEST(OpenFailure, ThroughPlayIndexTheSessionRests) {
@@ -252,6 +259,33 @@ TEST(FirstSong, StartsWhenListedWithoutATickAndLaterCallsChangeNothing) {
     s.run(1);
     EXPECT_EQ(s.played(), (Strings{"a", "b"}));
     EXPECT_EQ(s.player.starts[1].atMs, 13000);
+}
+
+// A random session draws its first song over what the first poll finds, or over the whole
+// list when the search ends before it: never over the first song listed alone.
+TEST(FirstSong, RandomDrawsOverWhatThePollOrTheSearchsEndFinds) {
+    std::set<std::string> firstAtTheEnd, firstAtThePoll;
+    for (std::uint32_t seed = 1; seed <= 10; ++seed) {
+        Session s(seed);
+        s.settings.play.isRandom = true;
+        s.start(s.songs({"a", "b", "c", "d", "e", "f", "g", "h", "i", "j"}, lasting(10)));
+        ASSERT_EQ(s.played().size(), 1u);  // drawn as SearchDone was served, at 0 ms
+        firstAtTheEnd.insert(s.played()[0]);
+
+        Session t(seed * 3);
+        t.settings.play.isRandom = true;
+        const std::string selection = t.songs({"a", "b", "c"}, lasting(10));
+        t.catalogue.gate("/music/c");
+        t.start(selection, File, false);
+        t.waitForCount(2);
+        t.run(499);
+        EXPECT_TRUE(t.played().empty());
+        t.run(1);
+        ASSERT_EQ(t.played().size(), 1u);
+        firstAtThePoll.insert(t.played()[0]);
+    }
+    EXPECT_GT(firstAtTheEnd.size(), 1u);
+    EXPECT_EQ(firstAtThePoll, (std::set<std::string>{"a", "b"}));
 }
 
 TEST(FirstSong, ACallFromAnEarlierSearchOverAnEmptiedListStartsNothing) {

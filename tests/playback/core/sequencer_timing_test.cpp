@@ -55,6 +55,22 @@ TEST(Wait, ASongChosenDuringTheWaitIsNotRestartedByTheWaitsTick) {
     EXPECT_EQ(s.played(), (Strings{"a", "c"}));
 }
 
+// A new Play during the previous session's wait (before a repeat, or between songs) must
+// neither resume nor advance that session's song.
+TEST(Wait, ANewSessionEndsThePreviousSessionsWait) {
+    for (bool repeat : {true, false}) {
+        Session s;
+        s.settings.play.waitTime = 3;
+        s.settings.play.isRepeat = repeat;
+        s.start(s.songs({"a", "b"}, lasting(10)));
+        s.run(11000);  // a has ended; the wait runs
+        s.catalogue.gate("/music/x");
+        s.start(s.songs({"x"}), File, false);
+        s.run(5000);
+        EXPECT_EQ(s.played(), (Strings{"a"})) << "repeat " << repeat;
+    }
+}
+
 TEST(Repeat, CountAndUntilTheUserActs) {
     Session twice;
     twice.settings.play.isRepeat = true;
