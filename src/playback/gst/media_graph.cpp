@@ -1,6 +1,7 @@
 #include "playback/gst/media_graph.h"
 
 #include <chrono>
+#include <utility>
 
 #include "app/core/text_cut.h"
 #include "playback/core/media_time.h"
@@ -59,11 +60,16 @@ void MediaGraph::setResult(std::int32_t code, std::string text) {
     errorText_ = std::move(text);
 }
 
-void MediaGraph::takeError(GstMessage* message) {
+MediaGraph::ErrorResult MediaGraph::errorResult(GstMessage* message) {
     GError* rawError = nullptr;
     gst_message_parse_error(message, &rawError, nullptr);
     GErrorPtr error(rawError);
-    setResult(resultCodeForError(error.get()), error ? error->message : "");
+    return {resultCodeForError(error.get()), error ? error->message : ""};
+}
+
+void MediaGraph::takeError(GstMessage* message) {
+    ErrorResult error = errorResult(message);
+    setResult(error.code, std::move(error.text));
 }
 
 std::string MediaGraph::GetErrorText(std::size_t size) {
@@ -162,6 +168,7 @@ int MediaGraph::Open(const std::string& path, bool withNullRenderer) {
     framesCounted_ = false;
     stopUnits_ = -1;
     songEnded_ = false;
+    pendingError_.reset();
     if (!reportPath_.empty())
         WriteGraphReport(graph_->pipeline(), reportPath_);
     reportPath_.clear();
@@ -270,6 +277,11 @@ int MediaGraph::PollEvent() {
     // A closed graph has no pipeline left, and so no event.
     if (!graph_ || !bus_)
         return state_ == GraphState::None ? NoGraph : OtherEvent;
+    if (pendingError_) {
+        setResult(pendingError_->code, std::move(pendingError_->text));
+        pendingError_.reset();
+        return songEnd(ErrorAbort);
+    }
     // Every other message is taken on the way, so an end is never held up behind them.
     while (GstMessagePtr message = bus_->pop()) {
         int event = OtherEvent;
@@ -388,10 +400,13 @@ double MediaGraph::GetCurrentPosition() {
 
 int MediaGraph::seekTo(GstSeekType startType, std::int64_t startUnits, GstSeekType stopType,
                        std::int64_t stopUnits) {
-    // Ends posted before the seek belong to the stream it flushes.
+    // Ends posted before the seek belong to the stream it flushes. A failure not reported
+    // yet still ends this play: its notification is already on its way to the owner.
     while (GstMessagePtr message = bus_->pop()) {
         GstMessageType type = GST_MESSAGE_TYPE(message.get());
-        if (type != GST_MESSAGE_EOS && type != GST_MESSAGE_ERROR)
+        if (type == GST_MESSAGE_ERROR && !songEnded_ && !pendingError_)
+            pendingError_ = errorResult(message.get());
+        else if (type != GST_MESSAGE_EOS && type != GST_MESSAGE_ERROR)
             takeOtherMessage(message.get());
     }
     auto flags = static_cast<GstSeekFlags>(GST_SEEK_FLAG_FLUSH | GST_SEEK_FLAG_ACCURATE);

@@ -79,6 +79,12 @@ class MediaGraph : public Player {
     std::int64_t stopTimeUnits() const { return stopUnits_; }
 
   private:
+    // A result code and its text, as takeError reads them off an error message.
+    struct ErrorResult {
+        std::int32_t code = 0;
+        std::string text;
+    };
+    static ErrorResult errorResult(GstMessage* message);
     void setResult(std::int32_t code, std::string text = {});
     // Stops and finalizes the current pipeline, giving the shared elements back first.
     void releaseGraph();
@@ -113,4 +119,7 @@ class MediaGraph : public Player {
     std::optional<double> frameCountSeconds_;  // the raw MPEG audio file's length
     std::int64_t stopUnits_ = -1;
     bool songEnded_ = false;  // PollEvent has reported this play's end
+    // An error a seek took off the bus before PollEvent saw it: its notification is on
+    // its way, so the next PollEvent reports it as this play's end.
+    std::optional<ErrorResult> pendingError_;
 };

@@ -5,6 +5,7 @@
 
 #include <cmath>
 #include <cstdlib>
+#include <vector>
 
 #include "media_graph_fixture.h"
 
@@ -63,6 +64,23 @@ TEST_F(MediaGraphTest, FailureEndsThePlayOnceAndARestartPlaysAgain) {
     ASSERT_EQ(graph.Seek(0, true), 0);
     ASSERT_EQ(graph.Run(nullptr), 0);
     EXPECT_EQ(waitForEvent(graph, 10.0), 1);
+}
+
+// A failure posted before the user seeks or sets a stop time still ends the play, once.
+TEST_F(MediaGraphTest, FailureBeforeASeekStillEndsThePlayOnce) {
+    for (std::vector<double> moves : {std::vector{1.0, 0.5}, {-3.0}}) {  // < 0: a stop time
+        MediaGraph graph;
+        ASSERT_EQ(graph.Open(makeWav(dir.path(), "a.wav", 4.0), true), 0);
+        ASSERT_EQ(graph.Run(nullptr), 0);
+        GErrorPtr error(g_error_new_literal(GST_STREAM_ERROR, GST_STREAM_ERROR_DECODE, "bad"));
+        gst_element_post_message(graph.pipeline(),
+                                 gst_message_new_error(nullptr, error.get(), nullptr));
+        for (double move : moves)
+            EXPECT_EQ(move < 0 ? graph.SetStopTime(-move) : graph.Seek(move, true), 0);
+        EXPECT_EQ(graph.PollEvent(), 3);
+        EXPECT_EQ(graph.GetErrorText(256), "bad");
+        EXPECT_EQ(waitForEvent(graph, 0.5), 0);
+    }
 }
 
 TEST_F(MediaGraphTest, SeekAtOrPastTheStopTimeEndsTheSongAndOneBeforeItKeepsTheStop) {
