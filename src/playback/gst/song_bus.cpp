@@ -14,6 +14,12 @@ void deleteHolder(gpointer data) {
 // A message announced by the sync handler reaches the bus's queue as soon as the handler
 // returns; this bound only guards against a bus flushed in between.
 constexpr GstClockTime kAnnouncedWait = GST_SECOND;
+
+// Marks an announced message; the mark's data is a holder of the handler's state.
+GQuark announcedMark() {
+    static const GQuark quark = g_quark_from_static_string("vorn-song-bus-announced");
+    return quark;
+}
 }  // namespace
 
 SongBus::SongBus(GstBus* bus)
@@ -62,10 +68,24 @@ std::vector<std::string> SongBus::missingPlugins() const {
     return state_->missing;
 }
 
+// Each announced message carries a mark that lowers the count exactly once: taken here
+// (stolen, so releasing it later does nothing), or else when the message is released
+// untaken (a flush). A message still on its way to the queue is counted until then, and
+// no other message lowers the count, so it can neither lose an announced message nor
+// fall below zero.
+void SongBus::forgetAnnounced(gpointer holder) {
+    auto* state = static_cast<std::shared_ptr<HandlerState>*>(holder);
+    (*state)->posted.fetch_sub(1);
+    delete state;
+}
+
 GstMessagePtr SongBus::take(GstClockTime timeout) {
     GstMessagePtr message(gst_bus_timed_pop(bus_.get(), timeout));
-    if (message)
-        state_->posted.fetch_sub(1);
+    if (message) {
+        if (gpointer holder =
+                gst_mini_object_steal_qdata(GST_MINI_OBJECT_CAST(message.get()), announcedMark()))
+            forgetAnnounced(holder);
+    }
     return message;
 }
 
@@ -91,15 +111,12 @@ GstMessagePtr SongBus::waitFor(GstMessageType types, std::chrono::milliseconds t
 void SongBus::clear() {
     while (take(0)) {
     }
-    // Announced messages the bus lost to a flush are no longer owed.
-    if (!gst_bus_have_pending(bus_.get()))
-        state_->posted.store(0);
 }
 
+// The flush releases the queued messages, and with them their counts.
 void SongBus::restart() {
     gst_bus_set_flushing(bus_.get(), TRUE);
     gst_bus_set_flushing(bus_.get(), FALSE);
-    state_->posted.store(0);
     std::lock_guard lock(state_->mutex);
     state_->tags.reset();
     state_->missing.clear();
@@ -137,7 +154,9 @@ void SongBus::noteMissingPlugin(HandlerState& state, GstMessage* message) {
 // through it the whole pipeline with its bus and poll descriptors. A kept message passes
 // to the bus's queue, which owns it from then on.
 GstBusSyncReply SongBus::onMessage(GstBus*, GstMessage* message, gpointer data) {
-    HandlerState& state = **static_cast<std::shared_ptr<HandlerState>*>(data);
+    const std::shared_ptr<HandlerState>& holder =
+        *static_cast<std::shared_ptr<HandlerState>*>(data);
+    HandlerState& state = *holder;
     GstMessageType type = GST_MESSAGE_TYPE(message);
     if (type == GST_MESSAGE_TAG)
         collect(state, message);
@@ -153,6 +172,8 @@ GstBusSyncReply SongBus::onMessage(GstBus*, GstMessage* message, gpointer data) 
         notify = state.notify;
     }
     state.posted.fetch_add(1);
+    gst_mini_object_set_qdata(GST_MINI_OBJECT_CAST(message), announcedMark(),
+                              new std::shared_ptr<HandlerState>(holder), &SongBus::forgetAnnounced);
     if (notify)
         notify();
     return GST_BUS_PASS;

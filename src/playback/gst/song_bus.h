@@ -50,13 +50,13 @@ class SongBus {
     // For the next file in the same pipeline (its streaming threads stopped): drops every
     // posted message, the gathered tags and the missing plug-ins, and collects tags again.
     void restart();
-    // Kept messages posted and not yet taken.
+    // Kept messages announced and neither taken nor released untaken (by a flush).
     std::size_t pending() const { return state_->posted.load(); }
 
   private:
     // What the sync handler needs; the bus holds it as long as it may call the handler.
     struct HandlerState {
-        std::atomic<std::size_t> posted{0};
+        std::atomic<std::size_t> posted{0};  // announced messages still alive and untaken
         mutable std::mutex mutex;
         GraphNotifyFn notify;
         bool collecting = true;
@@ -66,6 +66,8 @@ class SongBus {
     static GstBusSyncReply onMessage(GstBus* bus, GstMessage* message, gpointer data);
     static void collect(HandlerState& state, GstMessage* message);
     static void noteMissingPlugin(HandlerState& state, GstMessage* message);
+    // Lowers the count for one announced message; `holder` is the mark's state holder.
+    static void forgetAnnounced(gpointer holder);
     GstMessagePtr take(GstClockTime timeout);
 
     GstBusPtr bus_;
