@@ -29,8 +29,10 @@ std::string dateLine(const std::tm& when) {
 
 void appendPad(std::string& out, const char* arrow, const PadRecord& pad) {
     appendLine(out, std::string("    ") + arrow + cutUtf8(pad.name, kNameBytes));
-    for (const std::string* text : {&pad.major, &pad.subtype, &pad.format})
+    for (const std::string* text : {&pad.major, &pad.subtype})
         appendLine(out, "    - " + cutUtf8(*text, kNameBytes));
+    // Cut before the size is added: long caps fields (an MP4's codec_data) keep it visible.
+    appendLine(out, "    - " + cutUtf8(pad.format, kNameBytes) + pad.pictureSize);
 }
 
 }  // namespace

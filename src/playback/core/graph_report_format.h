@@ -8,9 +8,10 @@
 
 struct PadRecord {
     std::string name;
-    std::string major;    // media class: "audio", "video", ...
-    std::string subtype;  // caps name: "audio/x-raw", "video/x-msvideo", ...
-    std::string format;   // the other caps fields, with " [W:H]" for pictures
+    std::string major;             // media class: "audio", "video", ...
+    std::string subtype;           // caps name: "audio/x-raw", "video/x-msvideo", ...
+    std::string format;            // the other caps fields
+    std::string pictureSize = {};  // " [W:H]" for pictures, else empty; never cut
 };
 
 struct ElementRecord {
@@ -23,7 +24,7 @@ struct ElementRecord {
 // "%Y/%m/%d (%A) %H:%M:%S" with English weekday names, then per element "[%2d]:%s",
 // its inputs as "    =>%s" and outputs as "    <=%s", each followed by three "    - %s"
 // lines (major, subtype, format). Each name and type text is cut to 255 bytes, never
-// inside a UTF-8 character.
+// inside a UTF-8 character; the picture size follows the cut format.
 std::string formatGraphReport(const std::vector<ElementRecord>& elements, const std::tm& when);
 
 // Appends `text` to the file at `path`; false (and nothing written) when it can't be opened.

@@ -100,7 +100,7 @@ PadRecord describeCaps(const GstCaps* caps) {
     int height = 0;
     if (gst_structure_get_int(structure, "width", &width) &&
         gst_structure_get_int(structure, "height", &height)) {
-        record.format += " [" + std::to_string(width) + ":" + std::to_string(height) + "]";
+        record.pictureSize = " [" + std::to_string(width) + ":" + std::to_string(height) + "]";
     }
     return record;
 }

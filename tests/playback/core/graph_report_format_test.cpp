@@ -56,14 +56,15 @@ TEST(GraphReportFormat, InputsBeforeOutputsAndNumbersPastNine) {
 }
 
 // Names and type texts stop at 255 bytes, and never inside a character: "ー" is three
-// bytes, starting at byte 254 here.
+// bytes, starting at byte 254 here. The picture size follows the cut format.
 TEST(GraphReportFormat, LongTextsAreCutOnACharacterBoundary) {
     std::string longText = std::string(254, 'f') + "ー" + std::string(300, 'g');
-    ElementRecord element{longText, {{longText, "video", longText, longText}}, {}};
+    ElementRecord element{longText, {{longText, "video", longText, longText, " [320:240]"}}, {}};
     std::string text = formatGraphReport({element}, sunday());
     std::string cut = std::string(254, 'f');
     EXPECT_NE(text.find("[ 0]:" + cut + "\r\n    =>" + cut + "\r\n"), std::string::npos);
-    EXPECT_EQ(testsupport::countOf(text, "    - " + cut + "\r\n"), 2);
+    EXPECT_EQ(testsupport::countOf(text, "    - " + cut + "\r\n"), 1);  // the subtype
+    EXPECT_NE(text.find("    - " + cut + " [320:240]\r\n"), std::string::npos);
     EXPECT_EQ(text.find("g"), std::string::npos);
 }
 

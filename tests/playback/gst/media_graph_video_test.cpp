@@ -136,7 +136,8 @@ TEST(GraphReportCaps, TypeTextsOfCaps) {
     PadRecord record = describeCaps(video);
     EXPECT_EQ(record.major, "video");
     EXPECT_EQ(record.subtype, "video/x-raw");
-    EXPECT_EQ(record.format, "format=(string)I420, width=(int)320, height=(int)240 [320:240]");
+    EXPECT_EQ(record.format, "format=(string)I420, width=(int)320, height=(int)240");
+    EXPECT_EQ(record.pictureSize, " [320:240]");
     gst_caps_unref(video);
     GstCaps* any = gst_caps_new_any();
     record = describeCaps(any);
