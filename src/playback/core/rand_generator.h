@@ -8,7 +8,7 @@ class RandGenerator {
     static constexpr int kMax = 32767;
 
     explicit RandGenerator(std::uint32_t seed) : state_(seed) {}
-    // Seed from the current time in whole seconds.
+    // Seed from the current time, to the nanosecond.
     static RandGenerator seededFromClock();
 
     // Next draw in 0..kMax: bits 16 to 30 of the advanced state.
