@@ -39,6 +39,12 @@ int FakePlayer::GetContentText(int kind, std::string& text) {
     return 0;
 }
 
+SongDetails FakePlayer::GetSongDetails() {
+    if (!song_)
+        return {};
+    return {song_->album, song_->trackNumber, song_->coverPath};
+}
+
 int FakePlayer::SetStopTime(double seconds) {
     log.push_back("stoptime:" + std::to_string(static_cast<int>(seconds)));
     stopTime = seconds;

@@ -42,6 +42,8 @@ class FakePlayer : public Player {
     bool CanStop() const override { return state == Running || state == Paused; }
     int Seek(double seconds, bool absolute) override;
     int PollEvent() override;
+    SongDetails GetSongDetails() override;
+    void setVolume(double v) override { volume = v; }
 
     // Milliseconds until the running song reaches its end (or stop time), or -1.
     std::int64_t msToEnd() const;
@@ -60,6 +62,7 @@ class FakePlayer : public Player {
     std::vector<std::string> opened;  // every song opened, in order
     std::vector<double> seeks;        // every Seek's target
     std::vector<std::string> log;     // "open:p", "run", "pause", "stop", "seek:s", "stoptime:s"
+    double volume = 1.0;              // the last volume set
 
   private:
     const SongCatalogue& catalogue_;

@@ -21,6 +21,10 @@ struct SongSpec {
     std::string author, title, description;
     bool probes = true;  // the search accepts it
     bool opens = true;   // the player can open it
+    // What GetSongDetails gives.
+    std::string album{};
+    int trackNumber = 0;      // 0: not tagged
+    std::string coverPath{};  // the cover picture's file; empty: none
 };
 
 SongSpec lasting(double seconds, std::string author = {}, std::string title = {},

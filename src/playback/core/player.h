@@ -5,6 +5,7 @@
 #include <functional>
 #include <string>
 
+#include "playback/core/song_details.h"
 #include "songlist/core/song_probe.h"
 
 class EffectCatalogue;
@@ -46,4 +47,11 @@ class Player : public SongProbe {
     virtual int Seek(double seconds, bool absolute) = 0;
     // A GraphEvent.
     virtual int PollEvent() = 0;
+
+    // What the open song offers beyond its texts (see song_details.h); empty without a song.
+    virtual SongDetails GetSongDetails() { return {}; }
+    // The program's volume, 0..1 on the cubic scale a desktop mixer shows as a percentage
+    // (GstStreamVolume's CUBIC format): for the open song at once and for every later song
+    // from its first buffer.
+    virtual void setVolume(double /*volume*/) {}
 };
