@@ -102,6 +102,11 @@ std::string bigEndian32(std::uint32_t value, bool synchsafe) {
     return bytes;
 }
 
+std::string id3Frame(const char* id, const std::string& body, int version) {
+    return id + bigEndian32(static_cast<std::uint32_t>(body.size()), version == 4) +
+           std::string(2, '\0') + body;
+}
+
 std::string id3TextFrame(const char* id, const std::string& text, int version,
                          Id3Encoding encoding) {
     std::string body(1, static_cast<char>(encoding));
@@ -111,8 +116,14 @@ std::string id3TextFrame(const char* id, const std::string& text, int version,
         body += "\xff\xfe" + convertText(text, "UTF-16LE");
     else
         body += text;
-    return id + bigEndian32(static_cast<std::uint32_t>(body.size()), version == 4) +
-           std::string(2, '\0') + body;
+    return id3Frame(id, body, version);
+}
+
+// Latin-1 texts; the MIME type and an empty description each end with a zero byte.
+std::string id3PictureFrame(const std::string& jpeg, int version) {
+    constexpr char kFrontCover = 3;
+    std::string body = std::string(1, '\0') + "image/jpeg" + '\0' + kFrontCover + '\0' + jpeg;
+    return id3Frame("APIC", body, version);
 }
 
 std::string fixedField(const std::string& text, std::size_t size) {
@@ -130,6 +141,11 @@ GstTagList* toTagList(const TagSet& tags) {
     if (!tags.comment.empty())
         gst_tag_list_add(list, GST_TAG_MERGE_REPLACE, GST_TAG_COMMENT, tags.comment.c_str(),
                          nullptr);
+    if (!tags.album.empty())
+        gst_tag_list_add(list, GST_TAG_MERGE_REPLACE, GST_TAG_ALBUM, tags.album.c_str(), nullptr);
+    if (tags.track > 0)
+        gst_tag_list_add(list, GST_TAG_MERGE_REPLACE, GST_TAG_TRACK_NUMBER,
+                         static_cast<guint>(tags.track), nullptr);
     return list;
 }
 
@@ -341,12 +357,19 @@ std::vector<std::string> missingFactories(const std::vector<std::string>& names)
     return missing;
 }
 
-std::string id3v2Tag(const TagSet& tags, int version, Id3Encoding encoding) {
+std::string id3v2Tag(const TagSet& tags, int version, Id3Encoding encoding,
+                     const std::string& jpegPicture) {
     std::string frames;
     if (!tags.artist.empty())
         frames += id3TextFrame("TPE1", tags.artist, version, encoding);
     if (!tags.title.empty())
         frames += id3TextFrame("TIT2", tags.title, version, encoding);
+    if (!tags.album.empty())
+        frames += id3TextFrame("TALB", tags.album, version, encoding);
+    if (tags.track > 0)
+        frames += id3TextFrame("TRCK", std::to_string(tags.track), version, encoding);
+    if (!jpegPicture.empty())
+        frames += id3PictureFrame(jpegPicture, version);
     std::string header = "ID3";
     header += static_cast<char>(version);
     header += std::string(2, '\0');  // revision, flags
@@ -391,6 +414,17 @@ void appendRiffChunk(const std::string& path, const std::string& id, const std::
         file.put(static_cast<char>((riffSize >> (8 * i)) & 0xff));
     if (!file)
         throw std::runtime_error("can't correct the RIFF size of " + path);
+}
+
+std::string makeJpeg(const std::string& dir, const std::string& name, int width, int height) {
+    std::string path = joinPath(dir, name);
+    runPipeline(rawVideoSource(0.1, width, height) + "jpegenc ! filesink name=out", path);
+    return path;
+}
+
+std::string fileBytes(const std::string& path) {
+    std::vector<char> bytes = readBytes(path, std::filesystem::file_size(path));
+    return std::string(bytes.begin(), bytes.end());
 }
 
 std::string makeEmptyFile(const std::string& dir, const std::string& name) {

@@ -17,7 +17,11 @@ struct TagSet {
     std::string artist;
     std::string title;
     std::string comment;
-    bool empty() const { return artist.empty() && title.empty() && comment.empty(); }
+    std::string album{};
+    int track = 0;  // 0: none
+    bool empty() const {
+        return artist.empty() && title.empty() && comment.empty() && album.empty() && track == 0;
+    }
 };
 
 // PCM WAV (16-bit) with the tags in a LIST INFO chunk (IART, INAM, ICMT).
@@ -74,9 +78,12 @@ std::vector<std::string> missingFactories(const std::vector<std::string>& names)
 // Tags written byte by byte, as other taggers write them, so a reader is tested on correct
 // non-ASCII texts whatever GStreamer's own tag writers do. Texts are given in UTF-8.
 enum class Id3Encoding { Latin1 = 0, Utf16 = 1, Utf8 = 3 };
-// An ID3v2.3 or ID3v2.4 tag (`version` 3 or 4) with TPE1 (artist) and TIT2 (title) frames
-// in `encoding` (UTF-16 with a byte order mark; Latin-1 needs texts it can hold).
-std::string id3v2Tag(const TagSet& tags, int version, Id3Encoding encoding);
+// An ID3v2.3 or ID3v2.4 tag (`version` 3 or 4) with TPE1 (artist), TIT2 (title), TALB
+// (album) and TRCK (track) frames in `encoding` (UTF-16 with a byte order mark; Latin-1
+// needs texts it can hold), and an APIC frame holding `jpegPicture` as the front cover
+// when that is not empty.
+std::string id3v2Tag(const TagSet& tags, int version, Id3Encoding encoding,
+                     const std::string& jpegPicture = {});
 // The 128-byte ID3v1 tag; artist and title in Latin-1, each cut to 30 bytes.
 std::string id3v1Tag(const TagSet& tags);
 void prependToFile(const std::string& path, const std::string& bytes);
@@ -84,6 +91,12 @@ void appendToFile(const std::string& path, const std::string& bytes);
 // Appends a RIFF chunk (`id` four characters, e.g. "id3 ") to a WAV file and corrects the
 // RIFF size in its header.
 void appendRiffChunk(const std::string& path, const std::string& id, const std::string& bytes);
+
+// A JPEG picture (videotestsrc's bars, `width` x `height`).
+std::string makeJpeg(const std::string& dir, const std::string& name, int width = 64,
+                     int height = 48);
+// The whole content of a file; throws std::runtime_error when it can't be read.
+std::string fileBytes(const std::string& path);
 
 // Damaged files.
 std::string makeEmptyFile(const std::string& dir, const std::string& name);

@@ -23,6 +23,12 @@ struct GstBufferUnref {
             gst_buffer_unref(buffer);
     }
 };
+struct GstSampleUnref {
+    void operator()(GstSample* sample) const {
+        if (sample)
+            gst_sample_unref(sample);
+    }
+};
 struct GstMessageUnref {
     void operator()(GstMessage* message) const {
         if (message)
@@ -63,6 +69,7 @@ using GstBusPtr = GstObjectPtr<GstBus>;
 using GstPadPtr = GstObjectPtr<GstPad>;
 using GstCapsPtr = std::unique_ptr<GstCaps, GstCapsUnref>;
 using GstBufferPtr = std::unique_ptr<GstBuffer, GstBufferUnref>;
+using GstSamplePtr = std::unique_ptr<GstSample, GstSampleUnref>;
 using GstMessagePtr = std::unique_ptr<GstMessage, GstMessageUnref>;
 using GstTagListPtr = std::unique_ptr<GstTagList, GstTagListUnref>;
 using GErrorPtr = std::unique_ptr<GError, GErrorFree>;

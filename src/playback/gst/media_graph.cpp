@@ -4,10 +4,12 @@
 #include <utility>
 
 #include "app/core/text_cut.h"
+#include "playback/core/cover_file.h"
 #include "playback/core/media_time.h"
 #include "playback/core/mpeg_audio_length.h"
 #include "playback/core/result_codes.h"
 #include "playback/gst/class_factory.h"
+#include "playback/gst/cover_cache.h"
 #include "playback/gst/graph_report.h"
 #include "playback/gst/missing_plugins.h"
 #include "playback/gst/pipeline_errors.h"
@@ -125,6 +127,7 @@ constexpr int kSettleTimeoutMs = 2000;
 }  // namespace
 
 int MediaGraph::Open(const std::string& path, bool withNullRenderer) {
+    details_.reset();
     GstElement* renderer = withNullRenderer ? nullRenderer_.get() : nullptr;
     bool opened = mode_ == Mode::Probe && graph_ && reopenProbe(path, renderer);
     if (!opened) {
@@ -213,6 +216,7 @@ bool MediaGraph::reopenProbe(const std::string& path, GstElement* renderer) {
 }
 
 int MediaGraph::Close() {
+    details_.reset();
     content_.reset();
     streamTags_.reset();
     releaseGraph();
@@ -350,6 +354,28 @@ int MediaGraph::GetContentText(int kind, std::string& text) {
     }
     text = cutUtf8(value, kContentTextBytes);
     return 0;
+}
+
+SongDetails MediaGraph::GetSongDetails() {
+    bool open = state_ == GraphState::Stopped || state_ == GraphState::Paused ||
+                state_ == GraphState::Running;
+    if (!open)
+        return {};
+    if (!details_) {
+        SongDetails details;
+        guint track = 0;
+        if (streamTags_) {
+            details.album = tagText(streamTags_.get(), GST_TAG_ALBUM);
+            if (gst_tag_list_get_uint(streamTags_.get(), GST_TAG_TRACK_NUMBER, &track) &&
+                track <= G_MAXINT)
+                details.trackNumber = static_cast<int>(track);
+        }
+        details.coverPath = folderCoverOf(path_);
+        if (details.coverPath.empty())
+            details.coverPath = cachedTagPicture(streamTags_.get(), coverCacheFolder());
+        details_ = std::move(details);
+    }
+    return *details_;
 }
 
 // A raw MPEG audio file gets the length its frames add up to: without a Xing or VBRI

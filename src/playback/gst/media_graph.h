@@ -1,10 +1,11 @@
 #pragma once
 // MediaGraph plays one song at a time through a GStreamer pipeline of its own
 // (SongPipeline): it opens the file, runs, pauses and stops it, seeks and sets a stop time
-// in seconds, reports duration and position, reads the song's author, title and comment
-// from its tags, hands bus messages to its owner one at a time and writes the pipeline
-// report. The player uses one on the user-interface thread; the song searcher makes a
-// probe of its own on the search thread, which only opens files.
+// in seconds, reports duration and position, reads the song's author, title, comment,
+// album, track number and cover picture from its tags and folder, hands bus messages to
+// its owner one at a time and writes the pipeline report. The player uses one on the
+// user-interface thread; the song searcher makes a probe of its own on the search thread,
+// which only opens files.
 #include <gst/gst.h>
 
 #include <cstdint>
@@ -60,6 +61,10 @@ class MediaGraph : public Player {
 
     void SetNotifyWindow(GraphNotifyFn notify) override;
     int GetContentText(int kind, std::string& text) override;
+    // Album and track number from the tags gathered up to preroll; the cover is the folder's
+    // picture (cover_file.h), else the picture in the tags as a file in the cover cache
+    // (cover_cache.h). Worked out at the first call after an Open and kept until the next.
+    SongDetails GetSongDetails() override;
     double GetDuration() override;
     double GetCurrentPosition() override;
     int SetStopTime(double seconds) override;
@@ -106,8 +111,9 @@ class MediaGraph : public Player {
     std::string errorText_;
     std::unique_ptr<SongPipeline> graph_;
     std::unique_ptr<SongBus> bus_;
-    GstTagListPtr streamTags_;  // every tag seen up to preroll
-    GstTagListPtr content_;     // the same, when they name the song; null otherwise
+    GstTagListPtr streamTags_;            // every tag seen up to preroll
+    GstTagListPtr content_;               // the same, when they name the song; null otherwise
+    std::optional<SongDetails> details_;  // the open song's, once asked for
     GstElementPtr nullRenderer_;
     std::string reportPath_;
     EffectCatalogue* effects_ = nullptr;

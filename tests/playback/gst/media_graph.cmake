@@ -28,11 +28,13 @@ if(TARGET gstzarvex)
 endif()
 
 # One file per container and sound format, each played through to a captured sound, and
-# one per kind of tag.
+# one per kind of tag; the cover pictures from tags go to a cache in the build tree.
 vorn_add_test(media_formats_test
   SOURCES ${CMAKE_CURRENT_LIST_DIR}/media_formats_test.cpp
           ${CMAKE_CURRENT_LIST_DIR}/media_tags_test.cpp
+          ${CMAKE_CURRENT_LIST_DIR}/media_details_test.cpp
   LIBS vorn_media vorn_test_support
+  ENV "XDG_CACHE_HOME=${CMAKE_BINARY_DIR}/tests/cache"
   TIMEOUT 60)
 if(TARGET gstzarvex)
   add_dependencies(media_formats_test gstzarvex)
