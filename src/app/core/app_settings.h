@@ -1,5 +1,5 @@
 #pragma once
-// The user's settings as two records, one per ini section. Members bear the ini key
+// The user's settings as three records, one per ini section. Members bear the ini key
 // names so every part of the program reads them by the same name as the file does.
 #include <string>
 
@@ -30,7 +30,13 @@ struct OtherOptions {
     std::string filter;  // pipeline report file; empty means no report
 };
 
+// Section "App", the program's own keys beside the window's (which the windows keep).
+struct AppOptions {
+    int Volume = 100;  // percent, 0..100, on the cubic scale a desktop mixer shows
+};
+
 struct AppSettings {
     PlayOptions play;
     OtherOptions other;
+    AppOptions app;
 };

@@ -1,6 +1,26 @@
 #include "app/core/settings_io.h"
 
+#include <algorithm>
+#include <charconv>
+#include <system_error>
+
 namespace {
+
+constexpr int kLoudest = 100;
+
+// A whole number, held to 0..100; anything else (a missing key too) is the full volume.
+int volumeFrom(const std::string& text) {
+    int value = 0;
+    const char* end = text.data() + text.size();
+    auto [stop, error] = std::from_chars(text.data(), end, value);
+    if (stop != end || text.empty())
+        return kLoudest;
+    if (error == std::errc::result_out_of_range)
+        return text.front() == '-' ? 0 : kLoudest;
+    if (error != std::errc())
+        return kLoudest;
+    return std::clamp(value, 0, kLoudest);
+}
 
 class SectionReader {
   public:
@@ -65,6 +85,8 @@ void loadSettings(const ProfileStore& store, AppSettings& settings) {
     otherSection.read("searchExtent", other.searchExtent);
     otherSection.read("flist", other.flist);
     otherSection.read("filter", other.filter);
+
+    settings.app.Volume = volumeFrom(store.getString(kAppSettingsSection, "Volume", ""));
 }
 
 void saveSettings(ProfileStore& store, const AppSettings& settings) {
@@ -90,4 +112,7 @@ void saveSettings(ProfileStore& store, const AppSettings& settings) {
     otherSection.write("searchExtent", other.searchExtent);
     otherSection.write("flist", other.flist);
     otherSection.write("filter", other.filter);
+
+    const SectionWriter appSection(store, kAppSettingsSection);
+    appSection.write("Volume", std::clamp(settings.app.Volume, 0, kLoudest));
 }

@@ -69,7 +69,7 @@ const std::vector<std::string> kOtherKeys = {"isStartAndPlay", "isEndAndPlay", "
                                              "slistAddType",   "searchExtent", "flist",
                                              "filter"};
 
-TEST(Settings, AFirstStartUsesTheDefaultsAndExitWritesAllSixteenKeys) {
+TEST(Settings, AFirstStartUsesTheDefaultsAndExitWritesAllSeventeenKeys) {
     TempDir dir;
     IniStore store(dir.file("tvorn.ini"));
     AppSettings settings;
@@ -86,7 +86,8 @@ TEST(Settings, AFirstStartUsesTheDefaultsAndExitWritesAllSixteenKeys) {
               "[PlaySettings]\nisStartAndIcon=0\nPlayTime=0\nwaitTime=0\nisRepeat=0\n"
               "repeatCnt=0\nisRandom=0\nisEndless=0\nplayCnt=0\nuseEffect=0\n"
               "[OhterSettings]\nisStartAndPlay=0\nisEndAndPlay=0\nisnoTaskTray=0\n"
-              "slistAddType=0\nsearchExtent=*.wav;*.mp3;*.avi\nflist=\nfilter=\n");
+              "slistAddType=0\nsearchExtent=*.wav;*.mp3;*.avi\nflist=\nfilter=\n"
+              "[App]\nVolume=100\n");
 }
 
 TEST(Settings, ReadAndWriteInTheirOwnOrders) {
@@ -95,16 +96,20 @@ TEST(Settings, ReadAndWriteInTheirOwnOrders) {
     RecordingStore recording(store);
     AppSettings settings;
     loadSettings(recording, settings);
-    EXPECT_EQ(recording.keys,
-              withSections({"isStartAndIcon", "PlayTime", "isRepeat", "repeatCnt", "isRandom",
-                            "waitTime", "isEndless", "playCnt", "useEffect"},
-                           kOtherKeys));
+    std::vector<std::string> read =
+        withSections({"isStartAndIcon", "PlayTime", "isRepeat", "repeatCnt", "isRandom", "waitTime",
+                      "isEndless", "playCnt", "useEffect"},
+                     kOtherKeys);
+    read.push_back("App/Volume");
+    EXPECT_EQ(recording.keys, read);
     recording.keys.clear();
     saveSettings(recording, settings);
-    EXPECT_EQ(recording.keys,
-              withSections({"isStartAndIcon", "PlayTime", "waitTime", "isRepeat", "repeatCnt",
-                            "isRandom", "isEndless", "playCnt", "useEffect"},
-                           kOtherKeys));
+    std::vector<std::string> written =
+        withSections({"isStartAndIcon", "PlayTime", "waitTime", "isRepeat", "repeatCnt", "isRandom",
+                      "isEndless", "playCnt", "useEffect"},
+                     kOtherKeys);
+    written.push_back("App/Volume");
+    EXPECT_EQ(recording.keys, written);
 }
 
 TEST(Settings, ValuesSurviveARestart) {
@@ -118,6 +123,7 @@ TEST(Settings, ValuesSurviveARestart) {
     saved.other.slistAddType = 2;
     saved.other.searchExtent = "*.ogg;*.flac";
     saved.other.filter = "/tmp/report name.fil";
+    saved.app.Volume = 37;
     {
         IniStore store(path);
         saveSettings(store, saved);
@@ -133,6 +139,7 @@ TEST(Settings, ValuesSurviveARestart) {
     EXPECT_EQ(loaded.other.slistAddType, 2);
     EXPECT_EQ(loaded.other.searchExtent, "*.ogg;*.flac");
     EXPECT_EQ(loaded.other.filter, "/tmp/report name.fil");
+    EXPECT_EQ(loaded.app.Volume, 37);
 }
 
 TEST(Settings, AnyNonZeroBoolReadsTrueAndIsWrittenAsOne) {
@@ -191,6 +198,36 @@ TEST(Settings, AStringThatCannotBeStoredLeavesItsKeyAlone) {
     ASSERT_TRUE(store.flush());
     EXPECT_EQ(IniStore(path).getString("OhterSettings", "filter", ""), "/old.fil");
     EXPECT_EQ(IniStore(path).getInt("OhterSettings", "slistAddType", -1), 0);
+}
+
+// The volume's line in [App] (none: no such key), what it reads as, and what Exit writes
+// back.
+TEST(Settings, TheVolumeReadsAsAPercentAndIsWrittenBack) {
+    struct Row {
+        const char* line;
+        int volume;
+    };
+    const Row rows[] = {{"Volume=40", 40},         {nullptr, 100},
+                        {"Volume=", 100},          {"Volume=loud", 100},
+                        {"Volume=50%", 100},       {"Volume=0", 0},
+                        {"Volume=150", 100},       {"Volume=-5", 0},
+                        {"Volume=+7", 100},        {"Volume=99999999999", 100},
+                        {"Volume=-99999999999", 0}};
+    TempDir dir;
+    const std::string path = dir.file("tvorn.ini");
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.line ? row.line : "no key");
+        std::ofstream(path) << "[App]\nleft=3\n" << (row.line ? row.line : "") << "\n";
+        IniStore store(path);
+        AppSettings settings;
+        settings.app.Volume = 77;
+        loadSettings(store, settings);
+        EXPECT_EQ(settings.app.Volume, row.volume);
+        saveSettings(store, settings);
+        ASSERT_TRUE(store.flush());
+        EXPECT_EQ(IniStore(path).getString("App", "Volume", ""), std::to_string(row.volume));
+        EXPECT_EQ(IniStore(path).getInt("App", "left", 0), 3);
+    }
 }
 
 TEST(IniLocation, ProgramDirectoryIsCutAtTheLastSeparator) {
