@@ -1,5 +1,6 @@
 // vorn: a music player that plays folders, files and song lists.
 #include <QCommandLineParser>
+#include <QGuiApplication>
 #include <QStringList>
 
 #include <cstdio>
@@ -102,6 +103,12 @@ int main(int argc, char** argv) {
     options.newInstance = parser.isSet(newInstanceOption);
     for (const QString& path : parser.positionalArguments())
         options.paths.push_back(bytesOf(path));
+    // Before any window exists, so the desktop finds the launcher of the windows: Wayland
+    // takes the desktop entry's name as the app id; X11 has the windows' WM_CLASS, whose
+    // class is the application name ("vorn" whatever the file is called), which the
+    // entry's StartupWMClass names.
+    QGuiApplication::setDesktopFileName(QStringLiteral(VORN_APP_ID));
+    QGuiApplication::setApplicationName(QStringLiteral("vorn"));
     PlayerApp app(argc, argv, std::move(options));
     return app.run();
 }
