@@ -1,5 +1,6 @@
 #include "playback/gst/media_graph.h"
 
+#include <algorithm>
 #include <chrono>
 #include <utility>
 
@@ -138,6 +139,7 @@ int MediaGraph::Open(const std::string& path, bool withNullRenderer) {
         options.probe = mode_ == Mode::Probe;
         options.renderer = renderer;
         options.effects = options.probe ? nullptr : effects_;
+        options.volume = volume_;
         opened = graph_->build(path, options);
     }
     if (!opened)
@@ -354,6 +356,14 @@ int MediaGraph::GetContentText(int kind, std::string& text) {
     }
     text = cutUtf8(value, kContentTextBytes);
     return 0;
+}
+
+void MediaGraph::setVolume(double volume) {
+    if (mode_ == Mode::Probe)
+        return;
+    volume_ = volume >= 0.0 ? std::min(volume, 1.0) : 0.0;  // NaN too
+    if (graph_)
+        graph_->setVolume(volume_);
 }
 
 SongDetails MediaGraph::GetSongDetails() {

@@ -74,6 +74,8 @@ class MediaGraph : public Player {
     const std::string& reportPath() const { return reportPath_; }
     void setEffects(EffectCatalogue* effects) override { effects_ = effects; }
     EffectCatalogue* effects() const { return effects_; }
+    // Held to 0..1; a probe plays nothing and keeps none.
+    void setVolume(double volume) override;
 
     // For tests and the report: the current pipeline (not owned), or nullptr.
     GstElement* pipeline() const;
@@ -119,7 +121,8 @@ class MediaGraph : public Player {
     EffectCatalogue* effects_ = nullptr;
     GraphState state_ = GraphState::None;
     Mode mode_;
-    std::string path_;  // the open song's file
+    std::string path_;     // the open song's file
+    double volume_ = 1.0;  // the program's, cubic
     double estimatedDuration_ = -1.0;
     bool framesCounted_ = false;
     std::optional<double> frameCountSeconds_;  // the raw MPEG audio file's length

@@ -6,7 +6,10 @@
 #include <string_view>
 #include <utility>
 
+#include <gst/audio/streamvolume.h>
+
 #include "playback/gst/pipeline_errors.h"
+#include "playback/gst/sink_volume.h"
 
 namespace {
 
@@ -116,6 +119,7 @@ bool SongPipeline::build(const std::string& path, const Options& options) {
         renderer_ = options.renderer;
 
     bool linked = options.probe ? buildProbeAudio() : buildAudioBranch(options.effects);
+    setVolume(options.volume);
 
     g_signal_connect(decoder, "pad-added", G_CALLBACK(onPadAdded), this);
     g_signal_connect(decoder, "no-more-pads", G_CALLBACK(onNoMorePads), this);
@@ -180,6 +184,17 @@ bool SongPipeline::buildAudioBranch(EffectCatalogue* effects) {
     }
     gst_bin_add_many(bin, convertIn, resample, convertOut, sink, nullptr);
     audioInput_ = convertIn;
+    // Set before the first buffer comes: on the sink's own volume when it has one, else
+    // on an element of ours just before it.
+    GstElement* last = convertOut;
+    volume_ = findSinkVolume(sink);
+    if (!volume_) {
+        GstElement* volume = gst_element_factory_make("volume", "program-volume");
+        if (volume && gst_bin_add(bin, volume)) {
+            volume_.reset(GST_ELEMENT(gst_object_ref(volume)));
+            last = volume;
+        }
+    }
     if (effects)
         effectChain_ = insertEffects(bin, effects);
 
@@ -190,7 +205,15 @@ bool SongPipeline::buildAudioBranch(EffectCatalogue* effects) {
     } else {
         linked = linked && gst_element_link(resample, convertOut);
     }
-    return linked && gst_element_link(convertOut, sink);
+    if (last != convertOut)
+        linked = linked && gst_element_link(convertOut, last);
+    return linked && gst_element_link(last, sink);
+}
+
+void SongPipeline::setVolume(double volume) {
+    if (volume_)
+        gst_stream_volume_set_volume(GST_STREAM_VOLUME(volume_.get()),
+                                     GST_STREAM_VOLUME_FORMAT_CUBIC, volume);
 }
 
 void SongPipeline::detachShared() {

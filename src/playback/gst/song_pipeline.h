@@ -1,6 +1,7 @@
 #pragma once
 // One song's GStreamer pipeline: a uridecodebin for the file, its first audio stream
-// through audioconvert ! audioresample ! [effects] ! audioconvert to the audio sink, its
+// through audioconvert ! audioresample ! [effects] ! audioconvert [! volume] to the audio
+// sink (the volume element only for a sink without a volume of its own), its
 // first video stream, still compressed, to the discard renderer, and every other stream
 // to a fakesink of its own, so no pad is left unlinked.
 //
@@ -31,6 +32,8 @@ class SongPipeline {
         // only until detachShared().
         GstElement* renderer = nullptr;
         EffectCatalogue* effects = nullptr;
+        // The program's volume, 0..1 on the cubic scale (ignored by a probe).
+        double volume = 1.0;
     };
 
     // An empty pipeline; null pipeline() when it can't be made.
@@ -53,6 +56,10 @@ class SongPipeline {
     // and so are the fakesinks they went to and the lent renderer. Nothing of the file is
     // left: no link, no flag, no running thread.
     void rewind();
+
+    // The program's volume (0..1, cubic), on the sink's own stream volume when it has one,
+    // else on the volume element before it. A probe has neither.
+    void setVolume(double volume);
 
     // True once the file's audio stream reached the audio branch.
     bool audioLinked() const { return audioLinked_.load(); }
@@ -95,6 +102,7 @@ class SongPipeline {
     GstElement* lendable_ = nullptr;        // a probe's renderer, not yet lent to this file
     std::vector<GstElement*> streamSinks_;  // under routeMutex_; inside pipeline_
     EffectChain effectChain_;
+    GstElementPtr volume_;  // the GstStreamVolume the program's volume goes to
     bool keepVideoCompressed_ = false;
     bool probe_ = false;
     std::mutex routeMutex_;
