@@ -16,12 +16,12 @@ build_packages=(
 
 # The tests and benchmarks: test frameworks, the GStreamer tools they run, a virtual
 # desktop (X server, window manager, panel with a tray) and its probes, and the install
-# checks' validators and packager.
+# checks' validators, packager and package checker.
 test_packages=(
   libgtest-dev libgmock-dev googletest libbenchmark-dev
   gstreamer1.0-tools gstreamer1.0-plugins-base-apps
   xvfb x11-utils imagemagick xdotool openbox tint2
-  desktop-file-utils appstream man-db groff-base dpkg-dev
+  desktop-file-utils appstream man-db groff-base dpkg-dev lintian
   dbus playerctl
 )
 

@@ -2,7 +2,8 @@
 # The installed tree and its Debian package, checked the way a distribution would:
 # install the build into a temporary prefix, validate the desktop entry, the AppStream
 # metadata and the manual page, check the files and the program's RPATH, run the
-# installed program (install_program_test), then build the .deb with cpack and list it.
+# installed program (install_program_test), then build the .deb with cpack, list it and
+# have lintian check it as Debian's archive would (errors fail, warnings are shown).
 # Usage: install_check.sh BUILD_DIR PROGRAM_TEST VERSION APP_ID
 set -euo pipefail
 build=$(cd "$1" && pwd)
@@ -29,7 +30,8 @@ cmake --install "$build" --prefix "$prefix" >"$tmp/install.log" || { cat "$tmp/i
 
 for file in bin/vorn lib/vorn/libgstzarvex.so \
   "share/applications/$app_id.desktop" "share/metainfo/$app_id.metainfo.xml" \
-  share/man/man1/vorn.1 "share/icons/hicolor/scalable/apps/$app_id.svg" \
+  share/man/man1/vorn.1.gz share/doc/vorn/copyright share/doc/vorn/changelog.Debian.gz \
+  "share/icons/hicolor/scalable/apps/$app_id.svg" \
   "share/icons/hicolor/16x16/apps/$app_id.png" "share/icons/hicolor/32x32/apps/$app_id.png" \
   "share/icons/hicolor/48x48/apps/$app_id.png" "share/icons/hicolor/128x128/apps/$app_id.png" \
   "share/icons/hicolor/24x24/apps/$app_id.png" "share/icons/hicolor/64x64/apps/$app_id.png" \
@@ -51,7 +53,7 @@ appstreamcli validate --no-net "$prefix/share/metainfo/$app_id.metainfo.xml" >"$
   { cat "$tmp/appstream.log"; fail "appstreamcli found problems in the metadata"; }
 grep -q "<release version=\"$version\"" "$prefix/share/metainfo/$app_id.metainfo.xml" ||
   fail "the metadata's release is not $version"
-warnings=$(groff -man -Tutf8 -ww -z "$prefix/share/man/man1/vorn.1" 2>&1)
+warnings=$(gzip -dc "$prefix/share/man/man1/vorn.1.gz" | groff -man -Tutf8 -ww -z 2>&1)
 [ -z "$warnings" ] || fail "the manual page has warnings: $warnings"
 
 # The installed program, away from the build tree: no plug-in path into it.
@@ -70,7 +72,17 @@ for file in ./usr/bin/vorn ./usr/lib/vorn/libgstzarvex.so "./usr/share/applicati
   grep -q " $file\$" "$tmp/contents" || { cat "$tmp/contents"; fail "$file is not in $(basename "$deb")"; }
 done
 [ "$(dpkg-deb -f "$deb" Package)" = vorn ] || fail "the package is not named vorn"
-[ "$(dpkg-deb -f "$deb" Version)" = "$version" ] || fail "the package's version is not $version"
+case $(dpkg-deb -f "$deb" Version) in
+  "$version"-[0-9]*) ;;
+  *) fail "the package's version is not $version with a Debian revision" ;;
+esac
 [ "$(dpkg-deb -f "$deb" Section)" = sound ] || fail "the package's section is not sound"
 dpkg-deb -f "$deb" Depends | grep -q libgstreamer1.0-0 || fail "the package does not depend on GStreamer"
-echo "install_check: $(basename "$deb") holds the installed tree"
+# Nothing to run at installation: the plug-in is private, so no ldconfig.
+scripts=$(dpkg-deb --ctrl-tarfile "$deb" | tar -t | grep -E '(pre|post)(inst|rm)$' || true)
+[ -z "$scripts" ] || fail "$(basename "$deb") has maintainer scripts: $scripts"
+need lintian
+lintian --fail-on error "$deb" >"$tmp/lintian.log" 2>&1 ||
+  { cat "$tmp/lintian.log"; fail "lintian found errors in $(basename "$deb")"; }
+grep -E '^[WE]: ' "$tmp/lintian.log" || true
+echo "install_check: $(basename "$deb") holds the installed tree and passes lintian"
