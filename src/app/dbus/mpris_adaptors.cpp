@@ -48,6 +48,12 @@ QVariantMap metadataOf(const NowPlaying& now) {
     map.insert(QStringLiteral("xesam:title"), fromBytes(title));
     if (!now.author.empty())
         map.insert(QStringLiteral("xesam:artist"), QStringList{fromBytes(now.author)});
+    if (!now.album.empty())
+        map.insert(QStringLiteral("xesam:album"), fromBytes(now.album));
+    if (now.trackNumber > 0)
+        map.insert(QStringLiteral("xesam:trackNumber"), now.trackNumber);
+    if (!now.coverPath.empty())
+        map.insert(QStringLiteral("mpris:artUrl"), fileUrlOf(now.coverPath));
     return map;
 }
 
@@ -61,6 +67,28 @@ QString statusName(PlayState state) {
             break;
     }
     return QStringLiteral("Stopped");
+}
+
+QString loopStatusName(LoopMode loop) {
+    switch (loop) {
+        case LoopMode::Track:
+            return QStringLiteral("Track");
+        case LoopMode::Playlist:
+            return QStringLiteral("Playlist");
+        case LoopMode::None:
+            break;
+    }
+    return QStringLiteral("None");
+}
+
+bool loopModeNamed(const QString& name, LoopMode& loop) {
+    for (LoopMode mode : {LoopMode::None, LoopMode::Track, LoopMode::Playlist}) {
+        if (name == loopStatusName(mode)) {
+            loop = mode;
+            return true;
+        }
+    }
+    return false;
 }
 
 MprisRootAdaptor::MprisRootAdaptor(QObject* parent, MediaRemote& remote)
@@ -103,6 +131,33 @@ QVariantMap MprisPlayerAdaptor::metadata() const {
 
 qlonglong MprisPlayerAdaptor::position() const {
     return microseconds(remote_.positionSeconds());
+}
+
+// The percent the player keeps, as a share of 1 on the same (cubic) scale.
+double MprisPlayerAdaptor::volume() const {
+    return remote_.nowPlaying().volumePercent / 100.0;
+}
+
+void MprisPlayerAdaptor::setVolume(double volume) {
+    remote_.setVolume(volume);
+}
+
+QString MprisPlayerAdaptor::loopStatus() const {
+    return loopStatusName(remote_.nowPlaying().loop);
+}
+
+void MprisPlayerAdaptor::setLoopStatus(const QString& status) {
+    LoopMode loop = LoopMode::None;
+    if (loopModeNamed(status, loop))
+        remote_.setLoop(loop);
+}
+
+bool MprisPlayerAdaptor::shuffle() const {
+    return remote_.nowPlaying().shuffle;
+}
+
+void MprisPlayerAdaptor::setShuffle(bool shuffle) {
+    remote_.setShuffle(shuffle);
 }
 
 bool MprisPlayerAdaptor::canGoNext() const {

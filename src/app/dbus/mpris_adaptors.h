@@ -16,10 +16,14 @@ class MediaRemote;
 
 // The object path of the song with this number, or the "no track" path for 0.
 QDBusObjectPath trackIdOf(int songNumber);
-// The Metadata map of what is playing: trackid, length, title, artist, url.
+// The Metadata map of what is playing: trackid, length, title, artist, url, and album,
+// track number and cover (artUrl) where the song has them.
 QVariantMap metadataOf(const NowPlaying& now);
 // "Playing", "Paused" or "Stopped".
 QString statusName(PlayState state);
+// "None", "Track" or "Playlist", and back (false for any other name).
+QString loopStatusName(LoopMode loop);
+bool loopModeNamed(const QString& name, LoopMode& loop);
 
 class MprisRootAdaptor : public QDBusAbstractAdaptor {
     Q_OBJECT
@@ -59,7 +63,9 @@ class MprisPlayerAdaptor : public QDBusAbstractAdaptor {
     Q_PROPERTY(double Rate READ rate)
     Q_PROPERTY(double MinimumRate READ rate)
     Q_PROPERTY(double MaximumRate READ rate)
-    Q_PROPERTY(double Volume READ volume)
+    Q_PROPERTY(double Volume READ volume WRITE setVolume)
+    Q_PROPERTY(QString LoopStatus READ loopStatus WRITE setLoopStatus)
+    Q_PROPERTY(bool Shuffle READ shuffle WRITE setShuffle)
     Q_PROPERTY(bool CanGoNext READ canGoNext)
     Q_PROPERTY(bool CanGoPrevious READ canGoPrevious)
     Q_PROPERTY(bool CanPlay READ canPlay)
@@ -73,7 +79,12 @@ class MprisPlayerAdaptor : public QDBusAbstractAdaptor {
     QVariantMap metadata() const;
     qlonglong position() const;
     double rate() const { return 1.0; }
-    double volume() const { return 1.0; }
+    double volume() const;
+    void setVolume(double volume);
+    QString loopStatus() const;
+    void setLoopStatus(const QString& status);
+    bool shuffle() const;
+    void setShuffle(bool shuffle);
     bool canGoNext() const;
     bool canGoPrevious() const;
     bool canPlay() const;

@@ -76,8 +76,13 @@ void RemoteService::publishChanges() {
         changed.insert(QStringLiteral("PlaybackStatus"), statusName(now.state));
     if (now.songNumber != published_.songNumber || now.path != published_.path ||
         now.author != published_.author || now.title != published_.title ||
-        now.lengthSeconds != published_.lengthSeconds)
+        now.album != published_.album || now.trackNumber != published_.trackNumber ||
+        now.coverPath != published_.coverPath || now.lengthSeconds != published_.lengthSeconds)
         changed.insert(QStringLiteral("Metadata"), metadataOf(now));
+    if (now.loop != published_.loop)
+        changed.insert(QStringLiteral("LoopStatus"), loopStatusName(now.loop));
+    if (now.volumePercent != published_.volumePercent)
+        changed.insert(QStringLiteral("Volume"), now.volumePercent / 100.0);
     const auto flag = [&](const char* property, bool value, bool before) {
         if (value != before)
             changed.insert(QString::fromLatin1(property), value);
@@ -87,6 +92,7 @@ void RemoteService::publishChanges() {
     flag("CanSeek", now.canSeek, published_.canSeek);
     flag("CanGoNext", now.canGoNext, published_.canGoNext);
     flag("CanGoPrevious", now.canGoPrevious, published_.canGoPrevious);
+    flag("Shuffle", now.shuffle, published_.shuffle);
     published_ = now;
     QDBusMessage signal = QDBusMessage::createSignal(
         QString::fromLatin1(kObjectPath), QStringLiteral("org.freedesktop.DBus.Properties"),

@@ -24,6 +24,7 @@
 #include "app/widgets/window_position.h"
 #include "effects/gst/effect_catalogue.h"
 #include "effects/qt/settings_sheet.h"
+#include "playback/core/play_modes.h"
 #include "playback/core/play_sequencer.h"
 #include "playback/qt/player_window.h"
 #include "songlist/core/path_selection.h"
@@ -181,6 +182,7 @@ void PlayerApp::openSettings(int startPage) {
     } else {
         addTrayIcon();
     }
+    settingsChanged();  // loop, shuffle and what Next offers may have changed
 }
 
 bool PlayerApp::createPlayerWindow() {
@@ -363,8 +365,13 @@ void PlayerApp::play() {
         bar_->command(MainBar::PlayId);
         return;
     }
-    if (nowPlaying().state != PlayState::Playing)
+    // A paused song (by the user, or a repeat's wait) resumes as the menu's Resume does;
+    // a wait between songs is cut short. A song that is over stays so: Next moves on.
+    const PlayState state = nowPlaying().state;
+    if (state == PlayState::Paused)
         player_->command(player_command::ID_PAUSE_RESUME);
+    else if (state == PlayState::Stopped)
+        player_->sequencer().endWaitBetweenSongs();
 }
 
 void PlayerApp::pause() {
@@ -373,8 +380,8 @@ void PlayerApp::pause() {
 }
 
 void PlayerApp::playPause() {
-    if (sessionRuns())
-        playerCommand(player_command::ID_PAUSE_RESUME);
+    if (nowPlaying().state == PlayState::Playing)
+        pause();
     else
         play();
 }
@@ -414,6 +421,30 @@ void PlayerApp::openPaths(const std::vector<std::string>& paths) {
         bar_->playNow(selection.mode, selection.text);
     else
         bar_->startWithSelection(selection.mode, selection.text);
+}
+
+// As the settings sheet changes them: kept in memory, written at Exit, read by the session
+// at its next decision.
+void PlayerApp::setLoop(LoopMode loop) {
+    setLoopMode(settings_.play, loop);
+    settingsChanged();
+}
+
+void PlayerApp::setShuffle(bool shuffle) {
+    settings_.play.isRandom = shuffle;
+    settingsChanged();
+}
+
+void PlayerApp::setVolume(double volume) {
+    settings_.app.Volume = volumePercentOf(volume);
+    settingsChanged();
+}
+
+void PlayerApp::settingsChanged() {
+    if (player_)
+        player_->sequencer().settingsChanged();
+    else
+        nowPlayingChanged();
 }
 
 void PlayerApp::raise() {

@@ -27,8 +27,8 @@
 
 #include "app/core/app_settings.h"
 #include "app/core/ini_store.h"
-#include "playback/core/media_remote.h"
 #include "app/qt/main_bar_host.h"
+#include "playback/core/media_remote.h"
 #include "playback/qt/player_host.h"
 
 class QApplication;
@@ -126,6 +126,9 @@ class PlayerApp : public MainBarHost, public PlayerHost, public MediaRemote {
     void previous() override;
     void seekTo(double seconds) override;
     void openPaths(const std::vector<std::string>& paths) override;
+    void setLoop(LoopMode loop) override;
+    void setShuffle(bool shuffle) override;
+    void setVolume(double volume) override;
     void raise() override;
     void quit() override;
 
@@ -166,6 +169,8 @@ class PlayerApp : public MainBarHost, public PlayerHost, public MediaRemote {
     bool remoteMayAct() const;
     bool sessionRuns() const;
     void playerCommand(int id);
+    // The settings changed outside the settings sheet: the session applies and announces it.
+    void settingsChanged();
     void findProgramDir();
     void loadIcons();
     void playCommandLine();

@@ -38,6 +38,11 @@ class MediaRemote {
     // Plays the paths (bytes; file:// addresses allowed) as the command line would: a new
     // Play of that selection. Relative paths must already be absolute.
     virtual void openPaths(const std::vector<std::string>& paths) = 0;
+    // The play options as the settings sheet sets them (kept at Exit): repeat and
+    // endless play, random order; and the program's volume, 0..1 on the cubic scale.
+    virtual void setLoop(LoopMode loop) = 0;
+    virtual void setShuffle(bool shuffle) = 0;
+    virtual void setVolume(double volume) = 0;
     // Shows and raises the window that has the screen.
     virtual void raise() = 0;
     // The main bar's Exit: saves the settings and ends the program.

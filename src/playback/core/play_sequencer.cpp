@@ -6,6 +6,7 @@
 #include <cstdio>
 
 #include "app/core/app_settings.h"
+#include "playback/core/play_modes.h"
 #include "songlist/core/song_list.h"
 #include "songlist/core/song_searcher.h"
 
@@ -110,6 +111,9 @@ int PlaySequencer::startSession(const std::string& selection, ListType kind) {
     timers_.killTimer(TimerId::ResumeTimer);
     drawPending_ = false;
     awaitingFirstSong_ = false;
+    repeatWaiting_ = false;
+    betweenSongs_ = false;
+    songOver_ = false;
     inSession_ = true;
 
     playedCount_ = 0;
@@ -133,7 +137,9 @@ int PlaySequencer::startSession(const std::string& selection, ListType kind) {
     timers_.startTimer(TimerId::PositionTimer, kPositionPeriodMs);
 
     if (settings_.other.slistAddType == 1 && selection == lastSelection_) {
-        return playIndex(chooseNext());
+        const int result = playIndex(chooseNext());
+        announceChange();
+        return result;
     }
 
     lastSelection_ = selection;
@@ -150,6 +156,7 @@ int PlaySequencer::startSession(const std::string& selection, ListType kind) {
         endSession();
         return EAGAIN;  // what the system reports when it can't create a thread
     }
+    announceChange();
     return 0;
 }
 
@@ -223,6 +230,8 @@ int PlaySequencer::playIndex(int i) {
     timers_.killTimer(TimerId::ResumeTimer);
     awaitingFirstSong_ = false;
     drawPending_ = false;
+    repeatWaiting_ = false;
+    betweenSongs_ = false;
     currentIndex_ = i;
     return playSong(list_.pathAt(i));
 }
@@ -232,14 +241,24 @@ int PlaySequencer::playSong(const std::string& path) {
     const OtherOptions& other = settings_.other;
     player_.setReportPath(other.filter);
     player_.setEffects(play.useEffect ? play.effectCatalogue : nullptr);
+    player_.setVolume(settings_.app.Volume / 100.0);
     repeatCount_ = 0;
 
     if (player_.Open(path, true) < 0) {
         view_.showMessage("(" + path + ") open error. " + player_.GetErrorText(256));
+        announceChange();
         return kOpenError;
     }
     songPath_ = path;
     ++songNumber_;
+    songOver_ = false;
+    song_ = {};
+    player_.GetContentText(Author, song_.author);
+    player_.GetContentText(Title, song_.title);
+    SongDetails details = player_.GetSongDetails();
+    song_.album = std::move(details.album);
+    song_.trackNumber = details.trackNumber;
+    song_.coverPath = std::move(details.coverPath);
 
     // A file with some tags but not all offers empty texts for the missing ones: an empty
     // text counts as missing, so the window never shows a blank title or slider text.
@@ -273,6 +292,7 @@ int PlaySequencer::playSong(const std::string& path) {
             view_.setTrayTip(status);
     }
     view_.resetSlider();
+    announceChange();
     return result;
 }
 
@@ -280,6 +300,7 @@ void PlaySequencer::onAdvanceTimer() {
     // A random choice waiting for the search draws as soon as another song is listed; the
     // song it was for is counted already.
     const int drawn = drawPending_ ? drawRandom() : kIndexOutsideList;
+    betweenSongs_ = false;
     if (drawn >= 0) {
         playFromAdvance(drawn);
         return;
@@ -295,6 +316,7 @@ void PlaySequencer::onAdvanceTimer() {
     }
     if (searchListing()) {
         view_.setSliderText(kStillSearchingText);
+        announceChange();
         return;
     }
     // The search has ended and left nothing (more) to play.
@@ -328,13 +350,29 @@ void PlaySequencer::advanceToFirstSong() {
 }
 
 void PlaySequencer::onResumeTimer() {
+    repeatWaiting_ = false;
     player_.Run(nullptr);
     timers_.killTimer(TimerId::ResumeTimer);
+    announceChange();
+}
+
+void PlaySequencer::settingsChanged() {
+    player_.setVolume(settings_.app.Volume / 100.0);
+    announceChange();
+}
+
+bool PlaySequencer::endWaitBetweenSongs() {
+    if (!inSession_ || !betweenSongs_)
+        return false;
+    onAdvanceTimer();
+    return true;
 }
 
 int PlaySequencer::onPositionTimer() {
     const double position = player_.GetCurrentPosition();
     elapsedTimeText_ = formatClock(position);
+    // The list grows while the search runs, which may offer a next song.
+    announceChange();
     return sliderPositionFor(position, durationSeconds_);
 }
 
@@ -355,13 +393,17 @@ void PlaySequencer::onSongEnded() {
         player_.Seek(0, true);
         if (play.waitTime > 0) {
             timers_.startTimer(TimerId::ResumeTimer, periodForSeconds(play.waitTime));
+            repeatWaiting_ = true;
         } else {
             player_.Run(nullptr);
         }
         ++repeatCount_;
+        announceSeek(0);
+        announceChange();
         return;
     }
 
+    songOver_ = true;
     if (currentIndex_ >= 0) {
         const int next = chooseNext();
         if (next >= 0 || next == kAwaitingSong) {
@@ -369,9 +411,11 @@ void PlaySequencer::onSongEnded() {
                 // The tick plays currentIndex, which chooseNext has set, or draws the
                 // random choice that waits for the search.
                 timers_.startTimer(TimerId::AdvanceTimer, periodForSeconds(play.waitTime));
+                betweenSongs_ = true;
             } else if (next >= 0) {
                 view_.postPlayIndex(next);
             }
+            announceChange();
             return;
         }
     }
@@ -391,16 +435,21 @@ void PlaySequencer::onSearchDone(int /*result*/) {
     searchListedAll_ = true;
     if (settings_.play.isRandom)
         advanceToFirstSong();
+    announceChange();
 }
 
 void PlaySequencer::seekToSlider(int sliderPosition) {
-    player_.Seek(sliderPosition * durationSeconds_ * 0.01, true);
+    const double seconds = sliderPosition * durationSeconds_ * 0.01;
+    player_.Seek(seconds, true);
+    announceSeek(seconds);
 }
 
 bool PlaySequencer::seekTo(double seconds) {
     if (songPath_.empty() || !(durationSeconds_ > 0))
         return false;
-    player_.Seek(!(seconds > 0) ? 0 : std::min(seconds, durationSeconds_), true);
+    const double target = !(seconds > 0) ? 0 : std::min(seconds, durationSeconds_);
+    player_.Seek(target, true);
+    announceSeek(target);
     return true;
 }
 
@@ -420,11 +469,76 @@ bool PlaySequencer::finishSession() {
     inSession_ = false;
     awaitingFirstSong_ = false;
     drawPending_ = false;
+    repeatWaiting_ = false;
+    betweenSongs_ = false;
+    announceChange();
     if (settings_.other.isEndAndPlay) {
         view_.postExitToMainBar();
         return true;
     }
     return false;
+}
+
+PlayState PlaySequencer::playState() const {
+    if (!inSession_ || songPath_.empty() || songOver_)
+        return PlayState::Stopped;
+    if (repeatWaiting_)
+        return PlayState::Paused;
+    const bool running = player_.CanPause() && !player_.CanRun();
+    const bool paused = player_.CanRun() && !player_.CanPause();
+    return running ? PlayState::Playing : paused ? PlayState::Paused : PlayState::Stopped;
+}
+
+SessionPlace PlaySequencer::place() const {
+    const PlayOptions& play = settings_.play;
+    return SessionPlace{inSession_,      currentIndex_, list_.count(),  playedCount_,
+                        searchListing(), play.isRandom, play.isEndless, play.playCnt};
+}
+
+NowPlaying PlaySequencer::nowPlaying() {
+    NowPlaying now;
+    now.canPlay = true;  // outside a session Play starts one from the main bar
+    now.loop = loopModeOf(settings_.play);
+    now.shuffle = settings_.play.isRandom;
+    now.volumePercent = settings_.app.Volume;
+    if (!inSession_)
+        return now;
+    now.state = playState();
+    now.canPause = now.state != PlayState::Stopped;
+    const SessionPlace here = place();
+    now.canGoNext = canGoNext(here);
+    now.canGoPrevious = canGoPrevious(here);
+    if (songPath_.empty())
+        return now;
+    now.songNumber = songNumber_;
+    now.path = songPath_;
+    now.author = song_.author;
+    now.title = song_.title;
+    now.album = song_.album;
+    now.trackNumber = song_.trackNumber;
+    now.coverPath = song_.coverPath;
+    now.lengthSeconds = durationSeconds_ > 0 ? durationSeconds_ : 0;
+    now.canSeek = now.state != PlayState::Stopped && now.lengthSeconds > 0;
+    return now;
+}
+
+double PlaySequencer::positionSeconds() {
+    if (playState() == PlayState::Stopped)
+        return 0;
+    const double position = player_.GetCurrentPosition();
+    if (!(position > 0))
+        return 0;
+    return durationSeconds_ > 0 ? std::min(position, durationSeconds_) : position;
+}
+
+void PlaySequencer::announceChange() {
+    if (listener_)
+        listener_->nowPlayingChanged();
+}
+
+void PlaySequencer::announceSeek(double seconds) {
+    if (listener_)
+        listener_->seeked(seconds);
 }
 
 void PlaySequencer::showPlayingStatus() {
@@ -440,16 +554,21 @@ bool PlaySequencer::onCommand(int id) {
                 --currentIndex_;
                 playIndex(currentIndex_);
             }
-            return true;
+            break;
         case ID_NEXT_SONG:
             player_.Stop();
+            songOver_ = true;  // until another song starts
             playIndex(chooseNext());
-            return true;
+            break;
         case ID_RESTART_SONG:
             player_.Pause();
             player_.Seek(0, true);
             player_.Run(nullptr);
-            return true;
+            repeatWaiting_ = false;
+            timers_.killTimer(TimerId::ResumeTimer);
+            songOver_ = songPath_.empty();
+            announceSeek(0);
+            break;
         case ID_REMOVE_SONG:
             // Only an entry that exists can be removed: in order play may be waiting at a
             // position the search has not filled yet.
@@ -459,11 +578,11 @@ bool PlaySequencer::onCommand(int id) {
                 view_.refreshItemCount(list_.count());
                 view_.postPlayIndex(chooseNext());
             }
-            return true;
+            break;
         case ID_STOP_AFTER_SONG:
             stopAfterCurrent_ = true;
             view_.redrawSlider();
-            return true;
+            break;
         case ID_CHOOSE_SONG:
             view_.showSongList(currentIndex_);
             return true;
@@ -472,10 +591,13 @@ bool PlaySequencer::onCommand(int id) {
                 player_.Pause();
                 view_.setStatusText(pausingText(displayTitle_));
             } else if (player_.Run(nullptr) == 0) {
-                // Only a graph that really runs again is reported as playing.
+                // Only a graph that really runs again is reported as playing; a resume
+                // during a repeat's wait ends the wait.
+                repeatWaiting_ = false;
+                timers_.killTimer(TimerId::ResumeTimer);
                 showPlayingStatus();
             }
-            return true;
+            break;
         case ID_STOP_PLAYING:
             endSession();
             return true;
@@ -488,4 +610,6 @@ bool PlaySequencer::onCommand(int id) {
         default:
             return false;
     }
+    announceChange();
+    return true;
 }

@@ -7,10 +7,13 @@
 #include <string>
 
 #include "app/core/list_type.h"
+#include "playback/core/media_remote.h"
+#include "playback/core/now_playing.h"
 #include "playback/core/player.h"
 #include "playback/core/player_view.h"
 #include "playback/core/rand_generator.h"
 #include "playback/core/sequencer_timers.h"
+#include "playback/core/session_moves.h"
 #include "songlist/core/thread_task.h"
 
 struct AppSettings;
@@ -112,6 +115,21 @@ class PlaySequencer {
     // cost).
     bool shutdown(std::chrono::milliseconds limit = ThreadTask::kNoLimit);
 
+    // What the outside sees of the session, and where in the song it stands (0 while
+    // nothing plays; never past the song's length). Every change the sequencer makes is
+    // announced to the listener (at most one; null removes it): nowPlayingChanged, and
+    // seeked when the position jumps (a seek, a restart, a repeat).
+    NowPlaying nowPlaying();
+    double positionSeconds();
+    SessionPlace place() const;
+    void setListener(MediaRemote::Listener* listener) { listener_ = listener; }
+    // The settings changed from outside (the desktop, the keys, the settings sheet): the
+    // open song takes the program's volume at once, and the change is announced.
+    void settingsChanged();
+    // A wait between songs (waitTime) is cut short: the next song starts now. False when
+    // no such wait runs.
+    bool endWaitBetweenSongs();
+
     // State read by the window (menus, slider drawing, tooltips).
     int currentIndex() const { return currentIndex_; }
     int playedCount() const { return playedCount_; }
@@ -149,6 +167,9 @@ class PlaySequencer {
     bool searchListing() const;
     bool stopSearchAndWait(std::chrono::milliseconds limit = ThreadTask::kNoLimit);
     void showPlayingStatus();
+    PlayState playState() const;
+    void announceChange();
+    void announceSeek(double seconds);
     // Ends the session; true when it has posted Exit to the main bar.
     bool finishSession();
 
@@ -177,8 +198,17 @@ class PlaySequencer {
     // This session's search has sent SearchDone: it lists nothing more, though its thread
     // is still ending.
     bool searchListedAll_ = false;
+    // The song has ended and nothing plays: between songs, waiting for the search, or at
+    // rest after the last one. Cleared when a song starts again.
+    bool songOver_ = false;
+    // A repeat waits on ResumeTimer, the song paused at its start.
+    bool repeatWaiting_ = false;
+    // AdvanceTimer runs with the waitTime period before the next song.
+    bool betweenSongs_ = false;
+    MediaRemote::Listener* listener_ = nullptr;
     std::string lastSelection_;
     std::string songPath_;
+    NowPlaying song_;  // the open song's texts and details, read once when it opens
     int songNumber_ = 0;
     std::string displayTitle_;
     double durationSeconds_ = 0;

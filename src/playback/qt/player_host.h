@@ -5,10 +5,12 @@
 // The application object implements it; tests use a recording fake.
 #include <string>
 
+#include "playback/core/media_remote.h"
+
 struct AppSettings;
 class QWidget;
 
-class PlayerHost {
+class PlayerHost : public MediaRemote::Listener {
   public:
     virtual ~PlayerHost() = default;
 
@@ -30,9 +32,9 @@ class PlayerHost {
     virtual void postExitToMainBar() = 0;
     // Runs the settings sheet at `startPage` (0 other settings, 1 play options).
     virtual void openSettings(int startPage) = 0;
-    // What is playing now (state, song, what can be done) may have changed. Called on the
-    // user-interface thread, often; the host compares.
-    virtual void nowPlayingChanged() {}
-    // The position jumped to `seconds` into the song (a seek, a restart).
-    virtual void seeked(double /*seconds*/) {}
+    // The session's announcements (MediaRemote::Listener): what is playing now may have
+    // changed (called on the user-interface thread, often; the host compares), and the
+    // position jumped to `seconds` into the song (a seek, a restart, a repeat).
+    void nowPlayingChanged() override {}
+    void seeked(double /*seconds*/) override {}
 };

@@ -86,6 +86,7 @@ PlayerWindow::PlayerWindow(PlayerHost& host, std::unique_ptr<Player> player,
                                                  QMetaObject::invokeMethod(this, std::move(job),
                                                                            Qt::QueuedConnection);
                                              });
+    session_->sequencer().setListener(&host_);
     saveUi_.choosePath = [this](const std::string& folder) {
         return chooseSongListPath(this, folder);
     };
@@ -165,59 +166,22 @@ bool PlayerWindow::command(int id) {
         case ID_ABOUT_BOX:
             AboutBox::showFor(this);
             return true;
-        default: {
-            const bool known = session_->sequencer().onCommand(id);
-            if (id == ID_RESTART_SONG)
-                host_.seeked(0);
-            host_.nowPlayingChanged();
-            return known;
-        }
+        default:
+            return session_->sequencer().onCommand(id);
     }
 }
 
 NowPlaying PlayerWindow::nowPlaying() {
-    NowPlaying now;
-    now.canPlay = true;  // outside a session Play starts one from the main bar
-    const PlaySequencer& sequencer = session_->sequencer();
-    if (!sequencer.inSession())
-        return now;
-    now.canPause = true;
-    // A graph that is neither running nor paused (between songs, while searching) counts
-    // as stopped.
-    if (player_->CanPause() && !player_->CanRun())
-        now.state = PlayState::Playing;
-    else if (player_->CanRun() && !player_->CanPause())
-        now.state = PlayState::Paused;
-    const int current = sequencer.currentIndex();
-    if (current >= 0) {
-        // As the session's menu offers them.
-        const bool random = host_.settings().play.isRandom;
-        now.canGoPrevious = !random && current > 0;
-        now.canGoNext = random || current < session_->list().count() - 1;
-    }
-    if (sequencer.songPath().empty())
-        return now;
-    now.songNumber = sequencer.songNumber();
-    now.path = sequencer.songPath();
-    player_->GetContentText(Author, now.author);
-    player_->GetContentText(Title, now.title);
-    now.lengthSeconds = sequencer.durationSeconds() > 0 ? sequencer.durationSeconds() : 0;
-    now.canSeek = now.lengthSeconds > 0;
-    return now;
+    return session_->sequencer().nowPlaying();
 }
 
 double PlayerWindow::positionSeconds() {
-    if (!session_->sequencer().inSession() || session_->sequencer().songPath().empty())
-        return 0;
-    const double position = player_->GetCurrentPosition();
-    return position > 0 ? position : 0;
+    return session_->sequencer().positionSeconds();
 }
 
 void PlayerWindow::seekTo(double seconds) {
-    if (!session_->sequencer().seekTo(seconds))
-        return;
-    onPositionTick();
-    host_.seeked(positionSeconds());
+    if (session_->sequencer().seekTo(seconds))
+        onPositionTick();
 }
 
 int PlayerWindow::saveSongList() {
@@ -234,15 +198,15 @@ void PlayerWindow::addCommand(QMenu& menu, int id, const QString& text, bool ena
 void PlayerWindow::fillMenu(QMenu& menu) {
     using namespace player_command;
     addCommand(menu, ID_PAUSE_RESUME, uiText(player_->CanPause() ? kPauseText : kResumeText));
-    const int current = session_->sequencer().currentIndex();
-    if (current >= 0) {
-        const bool random = host_.settings().play.isRandom;
-        if (!random)
+    const SessionPlace place = session_->sequencer().place();
+    if (place.currentIndex >= 0) {
+        // The desktop's media controls offer Previous and Next by the same rule.
+        if (!place.random)
             addCommand(menu, ID_PREV_SONG,
-                       uiText(QT_TRANSLATE_NOOP("PlayerWindow", "前の曲を選択する")));
-        const bool atLast = !random && current == session_->list().count() - 1;
+                       uiText(QT_TRANSLATE_NOOP("PlayerWindow", "前の曲を選択する")),
+                       canGoPrevious(place));
         addCommand(menu, ID_NEXT_SONG,
-                   uiText(QT_TRANSLATE_NOOP("PlayerWindow", "次の曲を選択する")), !atLast);
+                   uiText(QT_TRANSLATE_NOOP("PlayerWindow", "次の曲を選択する")), canGoNext(place));
         for (const SessionCommandText& item : kSongCommands)
             addCommand(menu, item.id, uiText(item.text));
     }
@@ -361,7 +325,6 @@ void PlayerWindow::onPositionTick() {
 void PlayerWindow::onSeekRequested(int position) {
     session_->sequencer().seekToSlider(position);
     slider_->setValue(position);
-    host_.seeked(position * session_->sequencer().durationSeconds() * 0.01);
 }
 
 void PlayerWindow::syncSliderTexts() {
@@ -372,8 +335,6 @@ void PlayerWindow::syncSliderTexts() {
 
 void PlayerWindow::setStatusText(const std::string& text) {
     setWindowTitle(fromBytes(text));
-    // Every change of the play state and every new song passes here.
-    host_.nowPlayingChanged();
 }
 
 void PlayerWindow::setSliderText(const std::string& text) {
@@ -392,7 +353,6 @@ void PlayerWindow::resetSlider() {
 
 void PlayerWindow::refreshItemCount(int count) {
     listView_->SetItemCount(count);
-    host_.nowPlayingChanged();  // a longer list may offer a next song
 }
 
 void PlayerWindow::showMessage(const std::string& text) {
@@ -453,7 +413,6 @@ void PlayerWindow::handBackToMainBar() {
     host_.handBackToMainBar(*this);
     listView_->hide();
     hide();
-    host_.nowPlayingChanged();
 }
 
 void PlayerWindow::postExitToMainBar() {

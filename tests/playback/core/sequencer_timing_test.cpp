@@ -71,6 +71,36 @@ TEST(Wait, ANewSessionEndsThePreviousSessionsWait) {
     }
 }
 
+// What the desktop is told: nothing reads Playing while nothing plays, the position of a
+// wait is 0, a repeat's restart is a seek to 0, and every change is announced.
+TEST(Wait, WaitsReadAsSilenceAndARepeatSeeksToItsStart) {
+    struct Seen : MediaRemote::Listener {
+        int changes = 0;
+        std::vector<double> seeks;
+        void nowPlayingChanged() override { ++changes; }
+        void seeked(double seconds) override { seeks.push_back(seconds); }
+    };
+    for (bool repeat : {false, true}) {
+        Session s;
+        Seen seen;
+        s.sequencer.setListener(&seen);
+        s.settings.play.waitTime = 3;
+        s.settings.play.isRepeat = repeat;
+        s.start(s.songs({"a", "b"}, lasting(10)));
+        s.run(5000);
+        EXPECT_EQ(s.sequencer.nowPlaying().state, PlayState::Playing);
+        const int changes = seen.changes;
+        s.run(6000);  // a has ended at 10 s: the wait runs
+        const NowPlaying now = s.sequencer.nowPlaying();
+        EXPECT_EQ(now.state, repeat ? PlayState::Paused : PlayState::Stopped) << repeat;
+        EXPECT_EQ(s.sequencer.positionSeconds(), 0) << repeat;
+        EXPECT_GT(seen.changes, changes);
+        EXPECT_EQ(seen.seeks, repeat ? std::vector<double>{0} : std::vector<double>{});
+        s.run(2000);
+        EXPECT_EQ(s.sequencer.nowPlaying().state, PlayState::Playing) << repeat;
+    }
+}
+
 TEST(Repeat, CountAndUntilTheUserActs) {
     Session twice;
     twice.settings.play.isRepeat = true;
