@@ -8,11 +8,13 @@
 
 #include <cctype>
 #include <cstdlib>
+#include <memory>
 #include <fstream>
 #include <string>
 #include <thread>
 #include <vector>
 
+#include "support/open_blocker.h"
 #include "support/program_run.h"
 #include "support/session_bus.h"
 #include "support/sound_capture.h"
@@ -110,6 +112,47 @@ TEST(RemoteControl, PlayerctlReadsPausesSeeksSkipsAndQuits) {
         testsupport::readFile(songs.ini).find("Dir0=" + songs.first + "|" + songs.second + "|"),
         std::string::npos)
         << testsupport::readFile(songs.ini);
+}
+
+// A song that can't be opened without blocking, turned into a FIFO after the search
+// probed it or on a mount that stopped answering (a lease nobody lets go), freezes
+// nothing: the player answers the bus meanwhile, the session goes on with the next song,
+// and Quit, even during the stuck open, saves everything and ends the program in time.
+TEST(RemoteControl, ASongThatNeverOpensFreezesNothing) {
+    for (const bool fifo : {true, false}) {
+        SCOPED_TRACE(fifo ? "FIFO" : "stuck open");
+        testsupport::SessionBus bus;
+        Songs songs;
+        const std::string stuck = testsupport::makeWav(songs.dir.path(), "stuck.wav", 6.0);
+        const std::string opener = testsupport::makeWav(songs.dir.path(), "a.wav", 1.0);
+        RunningVorn vorn({"--ini", songs.ini, opener, stuck, songs.second});
+        ASSERT_TRUE(statusBecomes("Playing")) << vorn.output();
+        std::unique_ptr<testsupport::OpenBlocker> blocker;
+        if (fifo) {
+            ::unlink(stuck.c_str());
+            ASSERT_EQ(::mkfifo(stuck.c_str(), 0644), 0);
+        } else {
+            blocker = std::make_unique<testsupport::OpenBlocker>(stuck);
+            ASSERT_TRUE(blocker->holding());
+        }
+        for (int i = 0; i < 10; ++i) {
+            const auto start = std::chrono::steady_clock::now();
+            EXPECT_NE(playerctl({"status"}), "");
+            EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(2));
+            std::this_thread::sleep_for(std::chrono::milliseconds(200));
+        }
+        if (fifo) {
+            playerctl({"next"});
+            EXPECT_TRUE(titleBecomes("Second Song"));
+        }
+        const auto quitAt = std::chrono::steady_clock::now();
+        toolOutput({"dbus-send", "--session", "--print-reply", "--dest=org.mpris.MediaPlayer2.vorn",
+                    "/org/mpris/MediaPlayer2", "org.mpris.MediaPlayer2.Quit"});
+        ASSERT_TRUE(vorn.waitForExit(3)) << vorn.output();
+        EXPECT_LT(std::chrono::steady_clock::now() - quitAt, std::chrono::seconds(2));
+        EXPECT_EQ(vorn.status(), 0);
+        EXPECT_NE(testsupport::readFile(songs.ini).find("Dir0="), std::string::npos);
+    }
 }
 
 TEST(OneInstance, ASecondStartHandsItsPathsOverUnlessItAsksForANewInstance) {
