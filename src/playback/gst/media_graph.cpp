@@ -202,7 +202,8 @@ bool MediaGraph::preroll(const std::string& path) {
         return false;
     }
     static const std::function<bool()> kNoPump;
-    const bool ended = job->wait(deadline + kStuckGrace, mode_ == Mode::Probe ? kNoPump : openWait_);
+    const bool ended =
+        job->wait(deadline + kStuckGrace, mode_ == Mode::Probe ? kNoPump : openWait_);
     PrerollJob::Result done = ended ? job->takeResult() : PrerollJob::Result{};
     switch (done.outcome) {
         case PrerollJob::Outcome::Prerolled:
