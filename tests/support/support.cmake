@@ -2,6 +2,7 @@
 # the capture of what a media graph plays, a private session bus.
 add_library(vorn_test_support STATIC
   ${CMAKE_CURRENT_LIST_DIR}/program_run.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/open_blocker.cpp
   ${CMAKE_CURRENT_LIST_DIR}/session_bus.cpp
   ${CMAKE_CURRENT_LIST_DIR}/temp_dir.cpp
   ${CMAKE_CURRENT_LIST_DIR}/test_media.cpp

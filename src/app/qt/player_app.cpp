@@ -260,8 +260,10 @@ void PlayerApp::endProgram() {
     saveSettings();
     removeTrayIcon();
     // The windows are destroyed by ExitInstance once the message loop has ended; the bar
-    // is still inside its command handler here.
-    QCoreApplication::quit();
+    // is still inside its command handler here. exit(), not quit(): quit() first asks
+    // every window to close, and a window that refuses (the player window stops its
+    // session instead) or a message box still open would keep the program running.
+    QCoreApplication::exit(0);
 }
 
 void PlayerApp::handBackToMainBar(QWidget& leaving) {
@@ -337,7 +339,7 @@ bool PlayerApp::sessionRuns() const {
 }
 
 bool PlayerApp::remoteMayAct() const {
-    return bar_ && player_ && !player_->sequencer().waitingForSearch();
+    return bar_ && player_ && !player_->sequencer().busy();
 }
 
 NowPlaying PlayerApp::nowPlaying() {
@@ -456,6 +458,13 @@ void PlayerApp::raise() {
 }
 
 void PlayerApp::quit() {
+    // A song slow to open (a dead network mount) gives way at once; the quit itself
+    // follows as soon as the open's wait has returned.
+    if (bar_ && player_ && player_->sequencer().openingSong()) {
+        player_->sequencer().cancelOpen();
+        QTimer::singleShot(0, bar_, [this] { quit(); });
+        return;
+    }
     if (!remoteMayAct())
         return;
     if (sessionRuns())

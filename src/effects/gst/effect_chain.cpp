@@ -66,6 +66,11 @@ bool nameTaken(GstBin* bin, GstElement* effect) {
     return other != nullptr;
 }
 
+bool hasParent(GstElement* element) {
+    GstObjectPtr<GstObject> parent(gst_object_get_parent(GST_OBJECT(element)));
+    return parent != nullptr;
+}
+
 // A chain added to a bin that already left NULL must follow it, downstream first.
 void followBinState(GstBin* bin, GstElement* tail) {
     if (GST_STATE(bin) == GST_STATE_NULL && GST_STATE_PENDING(bin) == GST_STATE_VOID_PENDING)
@@ -90,7 +95,9 @@ EffectChain insertEffects(GstBin* bin, EffectCatalogue* catalogue) {
         if (catalogue->selectedWrapperFor(i, &effect) != kResultOk || !effect)
             continue;
         // The bin takes a reference of its own; the catalogue keeps its one.
-        if (GST_OBJECT_PARENT(effect) || nameTaken(bin, effect) || !gst_bin_add(bin, effect))
+        // Still inside a pipeline given up on (a song stuck opening): this song goes
+        // without it. That pipeline is released on another thread: read under its lock.
+        if (hasParent(effect) || nameTaken(bin, effect) || !gst_bin_add(bin, effect))
             continue;
         GstElement* convert = joinEffect(bin, chain.tail, effect);
         if (!convert) {
@@ -119,7 +126,7 @@ void removeEffects(GstBin* bin, const EffectChain& chain) {
     if (!bin)
         return;
     for (GstElement* effect : chain.shared) {
-        if (GST_OBJECT_PARENT(effect) != GST_OBJECT(bin))
+        if (!gst_object_has_as_parent(GST_OBJECT(effect), GST_OBJECT(bin)))
             continue;
         gst_element_set_state(effect, GST_STATE_NULL);
         gst_bin_remove(bin, effect);

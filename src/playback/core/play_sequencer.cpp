@@ -69,7 +69,14 @@ PlaySequencer::PlaySequencer(Player& player, SongSearcher& searcher, SongList& l
       timers_(timers),
       view_(view),
       settings_(settings),
-      random_(random) {}
+      random_(random) {
+    // A song slow to open (a network mount that stopped answering) must not freeze the
+    // window: it keeps serving its events while Open waits, as while a search stops.
+    player_.setOpenWait([this] {
+        view_.pumpEvents();
+        return !openCancelled_;
+    });
+}
 
 PlaySequencer::~PlaySequencer() {
     shutdown();
@@ -99,7 +106,7 @@ bool PlaySequencer::shutdown(std::chrono::milliseconds limit) {
 int PlaySequencer::startSession(const std::string& selection, ListType kind) {
     // The window keeps serving its events while it waits below; a second start from one
     // of them would rewrite the searcher under the first.
-    if (waitingForSearch_)
+    if (busy())
         return 0;
     // The previous session's search was asked to stop when that session ended; it still
     // finishes the file it probes. Wait for it here, before the list is emptied and the
@@ -244,8 +251,14 @@ int PlaySequencer::playSong(const std::string& path) {
     player_.setVolume(settings_.app.Volume / 100.0);
     repeatCount_ = 0;
 
-    if (player_.Open(path, true) < 0) {
-        view_.showMessage("(" + path + ") open error. " + player_.GetErrorText(256));
+    openingSong_ = true;
+    openCancelled_ = false;
+    const int opened = player_.Open(path, true);
+    openingSong_ = false;
+    if (opened < 0) {
+        // Given up on for the program's exit: nobody is left to read a message.
+        if (!openCancelled_)
+            view_.showMessage("(" + path + ") open error. " + player_.GetErrorText(256));
         announceChange();
         return kOpenError;
     }
@@ -297,6 +310,9 @@ int PlaySequencer::playSong(const std::string& path) {
 }
 
 void PlaySequencer::onAdvanceTimer() {
+    // The timer goes on: a later tick decides once the open has returned.
+    if (openingSong_)
+        return;
     // A random choice waiting for the search draws as soon as another song is listed; the
     // song it was for is counted already.
     const int drawn = drawPending_ ? drawRandom() : kIndexOutsideList;
@@ -341,7 +357,7 @@ void PlaySequencer::onFirstSongListed() {
 void PlaySequencer::advanceToFirstSong() {
     // While the window waits for a search to end it serves queued calls; the session is
     // being taken down or restarted then, and its own poll decides.
-    if (!inSession_ || waitingForSearch_ || !awaitingFirstSong_ || currentIndex_ != -1)
+    if (!inSession_ || busy() || !awaitingFirstSong_ || currentIndex_ != -1)
         return;
     // A call from an earlier search can arrive after the list was emptied for this one.
     if (list_.count() == 0)
@@ -377,6 +393,9 @@ int PlaySequencer::onPositionTimer() {
 }
 
 void PlaySequencer::onSongEnded() {
+    // The song being opened has no notification yet; the one before it is gone.
+    if (openingSong_)
+        return;
     const int event = player_.PollEvent();
     if (!endsTheSong(event) || !inSession_)
         return;
@@ -423,7 +442,7 @@ void PlaySequencer::onSongEnded() {
 }
 
 void PlaySequencer::onPlayIndex(int index) {
-    if (inSession_)
+    if (inSession_ && !openingSong_)
         playIndex(index);
 }
 
@@ -445,7 +464,7 @@ void PlaySequencer::seekToSlider(int sliderPosition) {
 }
 
 bool PlaySequencer::seekTo(double seconds) {
-    if (songPath_.empty() || !(durationSeconds_ > 0))
+    if (openingSong_ || songPath_.empty() || !(durationSeconds_ > 0))
         return false;
     const double target = !(seconds > 0) ? 0 : std::min(seconds, durationSeconds_);
     player_.Seek(target, true);
@@ -547,6 +566,9 @@ void PlaySequencer::showPlayingStatus() {
 
 bool PlaySequencer::onCommand(int id) {
     using namespace player_command;
+    // Commands wait while a song opens, as user input does then.
+    if (openingSong_)
+        return true;
     switch (id) {
         case ID_PREV_SONG:
             if (currentIndex_ > 0) {

@@ -139,6 +139,12 @@ class PlaySequencer {
     // While the user-interface thread waits for the search thread to end: commands from
     // outside the window must wait too.
     bool waitingForSearch() const { return waitingForSearch_; }
+    // While a song's Open waits for its file (serving the window's events meanwhile).
+    bool openingSong() const { return openingSong_; }
+    // Either wait: commands from outside the window are not taken then.
+    bool busy() const { return waitingForSearch_ || openingSong_; }
+    // Gives up on the song being opened (for the program's exit), without a message.
+    void cancelOpen() { openCancelled_ = openingSong_; }
     // The song opened last in this session (empty before the first) and how many songs
     // the sequencer has opened in its life, that one included.
     const std::string& songPath() const { return songPath_; }
@@ -190,6 +196,8 @@ class PlaySequencer {
     bool inSession_ = false;
     // While the user-interface thread waits for the search thread to end.
     bool waitingForSearch_ = false;
+    bool openingSong_ = false;
+    bool openCancelled_ = false;
     // From the start of a session's search until a song is first played or the session
     // ends: the advance poll is waiting for the session's first song.
     bool awaitingFirstSong_ = false;

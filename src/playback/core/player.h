@@ -29,6 +29,9 @@ class Player : public SongProbe {
     virtual void setReportPath(const std::string& path) = 0;
     // Effect chain for the next Opens; nullptr when effects are off.
     virtual void setEffects(EffectCatalogue* effects) = 0;
+    // Called repeatedly while Open waits for a file that is slow to open, so the owner's
+    // thread keeps serving what must not wait; answering false gives up on the file.
+    virtual void setOpenWait(std::function<bool()> pump) { (void)pump; }
 
     // Text of the last error, at most size - 2 bytes.
     virtual std::string GetErrorText(std::size_t size) = 0;

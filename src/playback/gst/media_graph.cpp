@@ -14,6 +14,7 @@
 #include "playback/gst/graph_report.h"
 #include "playback/gst/missing_plugins.h"
 #include "playback/gst/pipeline_errors.h"
+#include "playback/gst/preroll_job.h"
 #include "playback/gst/riff_id3_tags.h"
 #include "playback/gst/song_bus.h"
 #include "playback/gst/song_pipeline.h"
@@ -144,7 +145,14 @@ int MediaGraph::Open(const std::string& path, bool withNullRenderer) {
     }
     if (!opened)
         setResult(result::kOutOfMemory);
-    opened = opened && waitForPreroll();
+    opened = opened && preroll(path);
+    if (!graph_) {
+        // Given up on: the job releases the pipeline once its call returns.
+        content_.reset();
+        streamTags_.reset();
+        state_ = GraphState::Empty;
+        return -1;
+    }
     if (opened && mode_ != Mode::Probe)
         graph_->waitForStreamsSettled(kSettleTimeoutMs);
     if (opened && !graph_->audioLinked()) {
@@ -182,28 +190,56 @@ int MediaGraph::Open(const std::string& path, bool withNullRenderer) {
     return 0;
 }
 
-bool MediaGraph::waitForPreroll() {
-    using std::chrono::milliseconds;
-    GstStateChangeReturn change = gst_element_set_state(graph_->pipeline(), GST_STATE_PAUSED);
-    if (change == GST_STATE_CHANGE_SUCCESS || change == GST_STATE_CHANGE_NO_PREROLL)
-        return true;
-    auto ending = static_cast<GstMessageType>(GST_MESSAGE_ERROR | GST_MESSAGE_ASYNC_DONE);
-    // A refused state change has usually posted its error already.
-    milliseconds wait(change == GST_STATE_CHANGE_FAILURE ? 500 : kOpenTimeoutMs);
-    GstMessagePtr message = bus_->waitFor(ending, wait);
-    if (message && GST_MESSAGE_TYPE(message.get()) == GST_MESSAGE_ERROR) {
-        takeError(message.get());
-        return false;
-    }
-    if (change == GST_STATE_CHANGE_FAILURE) {
-        setResult(result::kFail);
-        return false;
-    }
-    if (!message) {
+namespace {
+// A job ends by itself at its deadline unless a call inside it is stuck.
+constexpr std::chrono::milliseconds kStuckGrace{250};
+}  // namespace
+
+bool MediaGraph::preroll(const std::string& path) {
+    if (PrerollJob::leftBehind() >= kMaxLeftBehind) {
         setResult(result::kTimeout);
         return false;
     }
-    return true;
+    const auto deadline = PrerollJob::Clock::now() + std::chrono::milliseconds(kOpenTimeoutMs);
+    std::shared_ptr<PrerollJob> job = PrerollJob::start(path, *graph_, *bus_, deadline);
+    if (!job) {
+        setResult(result::kOutOfMemory);
+        return false;
+    }
+    static const std::function<bool()> kNoPump;
+    const bool ended =
+        job->wait(deadline + kStuckGrace, mode_ == Mode::Probe ? kNoPump : openWait_);
+    PrerollJob::Result done = ended ? job->takeResult() : PrerollJob::Result{};
+    switch (done.outcome) {
+        case PrerollJob::Outcome::Prerolled:
+            return true;
+        case PrerollJob::Outcome::NotAFile:
+            setResult(result::kInvalidFileFormat, "The file is not a regular file.");
+            return false;
+        case PrerollJob::Outcome::Failed:
+            takeError(done.error.get());
+            return false;
+        case PrerollJob::Outcome::Refused:
+            setResult(result::kFail);
+            return false;
+        default:
+            // Still inside a call, or a streaming thread may be: taking the pipeline to
+            // NULL here would wait for it.
+            setResult(result::kTimeout);
+            giveUp(job);
+            return false;
+    }
+}
+
+void MediaGraph::giveUp(const std::shared_ptr<PrerollJob>& job) {
+    PrerollJob::Leftovers leftovers;
+    leftovers.pipeline = std::move(graph_);
+    leftovers.bus = std::move(bus_);
+    // The renderer may be inside that pipeline; later songs get one of their own.
+    leftovers.renderer = std::move(nullRenderer_);
+    if (leftovers.renderer)
+        nullRenderer_ = adoptSunk(createElementByClassId(kNullRendererClassId, kNullRendererName));
+    PrerollJob::abandon(job, std::move(leftovers));
 }
 
 // Nothing of the previous file may reach the next: its pipeline is back at READY with its

@@ -9,6 +9,7 @@
 #include <gst/gst.h>
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -16,6 +17,7 @@
 #include "app/gst/gst_ptr.h"
 #include "playback/core/player.h"
 
+class PrerollJob;
 class SongBus;
 class SongPipeline;
 
@@ -27,8 +29,14 @@ class MediaGraph : public Player {
         Playback,  // plays to VORN_AUDIO_SINK or autoaudiosink
         Probe,     // only opens files; sound goes to a fakesink, the device is never opened
     };
-    // Longest wait for a file to preroll in Open.
-    static constexpr int kOpenTimeoutMs = 10000;
+    // Longest wait for a file to preroll in Open. The file is opened and read on a thread
+    // of its own (PrerollJob): a file whose open or read never returns (a dead network
+    // mount) fails like one that can't be opened once this has passed.
+    static constexpr int kOpenTimeoutMs = 5000;
+    // Files given up on whose calls have not returned yet, beyond which Open refuses at
+    // once: a mount that stopped answering would otherwise pile up a stuck thread and
+    // pipeline per file.
+    static constexpr int kMaxLeftBehind = 16;
 
     // GStreamer must be initialised. Makes the discard renderer once (lastResult tells
     // whether that worked; without it graphs are built without it).
@@ -73,6 +81,9 @@ class MediaGraph : public Player {
     void setReportPath(const std::string& path) override { reportPath_ = path; }
     const std::string& reportPath() const { return reportPath_; }
     void setEffects(EffectCatalogue* effects) override { effects_ = effects; }
+    // Called every few milliseconds while a playback graph's Open waits for its file;
+    // answering false gives up on the file at once. A probe never calls it.
+    void setOpenWait(std::function<bool()> pump) override { openWait_ = std::move(pump); }
     EffectCatalogue* effects() const { return effects_; }
     // Held to 0..1; a probe plays nothing and keeps none.
     void setVolume(double volume) override;
@@ -98,7 +109,10 @@ class MediaGraph : public Player {
     void takeError(GstMessage* message);
     // A probe's pipeline, rewound and pointed at `path`; false when it can't take it.
     bool reopenProbe(const std::string& path, GstElement* renderer);
-    bool waitForPreroll();
+    // Takes the pipeline to PAUSED on a PrerollJob, waiting at most kOpenTimeoutMs.
+    bool preroll(const std::string& path);
+    // Leaves the pipeline to `job`, which releases it once its call returns.
+    void giveUp(const std::shared_ptr<PrerollJob>& job);
     bool setPipelineState(GstState target);
     double fallbackDuration();
     // Takes an end of stream or an error as the song's end once: one failure posts an
@@ -119,6 +133,7 @@ class MediaGraph : public Player {
     GstElementPtr nullRenderer_;
     std::string reportPath_;
     EffectCatalogue* effects_ = nullptr;
+    std::function<bool()> openWait_;
     GraphState state_ = GraphState::None;
     Mode mode_;
     std::string path_;     // the open song's file

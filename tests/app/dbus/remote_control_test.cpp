@@ -3,16 +3,21 @@
 // its paths to the running player, and without a bus the player still plays and takes a
 // second start's paths over its local socket.
 #include <gtest/gtest.h>
+#include <sys/socket.h>
 #include <sys/stat.h>
+#include <sys/un.h>
 #include <unistd.h>
 
 #include <cctype>
 #include <cstdlib>
 #include <fstream>
+#include <memory>
+#include <sstream>
 #include <string>
 #include <thread>
 #include <vector>
 
+#include "support/open_blocker.h"
 #include "support/program_run.h"
 #include "support/session_bus.h"
 #include "support/sound_capture.h"
@@ -112,6 +117,47 @@ TEST(RemoteControl, PlayerctlReadsPausesSeeksSkipsAndQuits) {
         << testsupport::readFile(songs.ini);
 }
 
+// A song that can't be opened without blocking, turned into a FIFO after the search
+// probed it or on a mount that stopped answering (a lease nobody lets go), freezes
+// nothing: the player answers the bus meanwhile, the session goes on with the next song,
+// and Quit, even during the stuck open, saves everything and ends the program in time.
+TEST(RemoteControl, ASongThatNeverOpensFreezesNothing) {
+    for (const bool fifo : {true, false}) {
+        SCOPED_TRACE(fifo ? "FIFO" : "stuck open");
+        testsupport::SessionBus bus;
+        Songs songs;
+        const std::string stuck = testsupport::makeWav(songs.dir.path(), "stuck.wav", 6.0);
+        const std::string opener = testsupport::makeWav(songs.dir.path(), "a.wav", 1.0);
+        RunningVorn vorn({"--ini", songs.ini, opener, stuck, songs.second});
+        ASSERT_TRUE(statusBecomes("Playing")) << vorn.output();
+        std::unique_ptr<testsupport::OpenBlocker> blocker;
+        if (fifo) {
+            ::unlink(stuck.c_str());
+            ASSERT_EQ(::mkfifo(stuck.c_str(), 0644), 0);
+        } else {
+            blocker = std::make_unique<testsupport::OpenBlocker>(stuck);
+            ASSERT_TRUE(blocker->holding());
+        }
+        for (int i = 0; i < 10; ++i) {
+            const auto start = std::chrono::steady_clock::now();
+            EXPECT_NE(playerctl({"status"}), "");
+            EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(2));
+            std::this_thread::sleep_for(std::chrono::milliseconds(200));
+        }
+        if (fifo) {
+            playerctl({"next"});
+            EXPECT_TRUE(titleBecomes("Second Song"));
+        }
+        const auto quitAt = std::chrono::steady_clock::now();
+        toolOutput({"dbus-send", "--session", "--print-reply", "--dest=org.mpris.MediaPlayer2.vorn",
+                    "/org/mpris/MediaPlayer2", "org.mpris.MediaPlayer2.Quit"});
+        ASSERT_TRUE(vorn.waitForExit(3)) << vorn.output();
+        EXPECT_LT(std::chrono::steady_clock::now() - quitAt, std::chrono::seconds(2));
+        EXPECT_EQ(vorn.status(), 0);
+        EXPECT_NE(testsupport::readFile(songs.ini).find("Dir0="), std::string::npos);
+    }
+}
+
 TEST(OneInstance, ASecondStartHandsItsPathsOverUnlessItAsksForANewInstance) {
     testsupport::SessionBus bus;
     Songs songs;
@@ -162,6 +208,68 @@ TEST(OneInstance, WithoutABusThePlayerPlaysAndTakesPathsOverItsSocket) {
     for (char& c : output)
         c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
     EXPECT_EQ(output.find("bus"), std::string::npos) << output;
+}
+
+// The player's CPU time so far, from /proc.
+double cpuSeconds(int pid) {
+    std::istringstream stat(testsupport::readFile("/proc/" + std::to_string(pid) + "/stat"));
+    std::string field;
+    double ticks = 0;
+    for (int i = 1; i <= 15 && stat >> field; ++i)
+        ticks += i >= 14 ? std::atof(field.c_str()) : 0;
+    return ticks / static_cast<double>(::sysconf(_SC_CLK_TCK));
+}
+
+// One local client can cost the player little and never its socket: 400 connections held
+// under a limit of 256 descriptors, then a message announcing a 300 MB path and sending
+// 50 MB of it; a later start still hands its paths over. A runtime folder others may
+// write to is not used at all.
+TEST(OneInstance, NoLocalClientDeafensTheSocketOrCostsMuch) {
+    Songs songs;
+    const std::string runtime = songs.dir.subdir("runtime");
+    ::setenv("DBUS_SESSION_BUS_ADDRESS", ("unix:path=" + songs.dir.file("no-bus")).c_str(), 1);
+    ::setenv("XDG_RUNTIME_DIR", runtime.c_str(), 1);
+    ::chmod(runtime.c_str(), 0777);
+    {
+        RunningVorn shared({"--ini", songs.ini, songs.first});
+        EXPECT_TRUE(waitUntil(
+            10, [&] { return shared.output().find("not a private") != std::string::npos; }));
+        EXPECT_NE(::access((runtime + "/io.github.vorn.Vorn").c_str(), F_OK), 0);
+    }
+    ::chmod(runtime.c_str(), 0700);
+    RunningVorn vorn({"--ini", songs.ini, songs.first});
+    toolOutput({"prlimit", "--pid", std::to_string(vorn.pid()), "--nofile=256:256"});
+    sockaddr_un address{AF_UNIX, {}};
+    (runtime + "/io.github.vorn.Vorn").copy(address.sun_path, sizeof address.sun_path - 1);
+    ASSERT_TRUE(waitUntil(10, [&] { return ::access(address.sun_path, F_OK) == 0; }));
+    auto connectOne = [&] {
+        const int fd = ::socket(AF_UNIX, SOCK_STREAM, 0);
+        ::connect(fd, reinterpret_cast<const sockaddr*>(&address), sizeof address);
+        return fd;
+    };
+    std::vector<int> held;
+    for (int i = 0; i < 400; ++i)
+        held.push_back(connectOne());
+    std::this_thread::sleep_for(std::chrono::seconds(1));
+    for (const int fd : held)
+        ::close(fd);
+
+    const double cpuBefore = cpuSeconds(vorn.pid());
+    const int fd = connectOne();
+    std::size_t sent = ::send(fd, "\0\0\0\1\x12\0\0\0", 8, MSG_NOSIGNAL) == 8 ? 8 : 0;
+    const std::string chunk(1 << 16, 'a');
+    for (ssize_t n = 1; sent < (50u << 20) && n > 0;) {
+        n = ::send(fd, chunk.data(), chunk.size(), MSG_NOSIGNAL);
+        sent += n > 0 ? static_cast<std::size_t>(n) : 0;
+    }
+    ::close(fd);
+    EXPECT_LT(sent, 50u << 20);
+    EXPECT_LT(cpuSeconds(vorn.pid()) - cpuBefore, 1.0);
+
+    const testsupport::ProgramRun second =
+        testsupport::runVorn({"--ini", songs.dir.file("other.ini"), songs.second}, 10);
+    EXPECT_TRUE(second.exited && second.status == 0) << second.output;
+    EXPECT_FALSE(std::ifstream(songs.dir.file("other.ini")).good());
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 // catalogue are gone: a single message kept too long holds its source element, and through
 // it the whole pipeline with its bus and poll descriptors.
 #include <gst/gst.h>
+#include <sys/stat.h>
 
 #include <filesystem>
 #include <map>
@@ -15,6 +16,12 @@
 
 #include "effects/gst/effect_catalogue.h"
 #include "media_graph_fixture.h"
+#include "playback/gst/media_probe.h"
+#include "playback/gst/preroll_job.h"
+#include "songlist/core/song_list.h"
+#include "songlist/core/song_searcher.h"
+#include "support/open_blocker.h"
+#include "support/program_run.h"
 
 using namespace testsupport;
 
@@ -249,3 +256,46 @@ TEST_F(MediaLeaksTest, PlayingSongsWithEffectsLeavesNoObjectBehind) {
 }
 
 }  // namespace
+
+// A file whose open() never returns (a network mount that stopped answering) costs an
+// Open its bound, in the player as in the search's probe, and the graph stays usable. Its
+// pipeline goes once the call returns at last, leaving nothing behind. A FIFO is refused
+// without being opened.
+TEST_F(MediaLeaksTest, AFileStuckOpeningFailsInTimeAndIsReleasedWhenItsCallReturns) {
+    const std::string song = makeWav(dir.path(), "stuck.wav", 0.3);
+    ASSERT_EQ(::mkfifo(dir.file("fifo.wav").c_str(), 0644), 0);
+    LiveObjects live;
+    for (MediaGraph::Mode mode : {MediaGraph::Mode::Playback, MediaGraph::Mode::Probe}) {
+        MediaGraph graph(mode);
+        OpenBlocker blocker(song);
+        ASSERT_TRUE(blocker.holding());
+        Clock::time_point start = Clock::now();
+        EXPECT_EQ(graph.Open(song, true), -1);
+        EXPECT_LT(secondsSince(start), MediaGraph::kOpenTimeoutMs / 1000.0 + 1);
+        start = Clock::now();
+        EXPECT_EQ(graph.Open(dir.file("fifo.wav"), true), -1);
+        EXPECT_LT(secondsSince(start), 1);
+        blocker.release();
+        EXPECT_EQ(graph.Open(song, true), 0) << graph.GetErrorText(256);
+    }
+    EXPECT_TRUE(waitUntil(5, [] { return PrerollJob::leftBehind() == 0; }));
+    const std::string alive = live.remaining();
+    EXPECT_TRUE(alive.empty()) << alive;
+}
+
+// A stuck file in the middle of a folder costs the search its bound; the rest is probed.
+TEST_F(MediaLeaksTest, ASearchGoesOnPastAFileStuckOpening) {
+    const std::vector<std::string> files = {makeWav(dir.path(), "a.wav", 0.3),
+                                            makeWav(dir.path(), "b.wav", 0.3),
+                                            makeWav(dir.path(), "c.wav", 0.3)};
+    OpenBlocker blocker(files[1]);
+    ASSERT_TRUE(blocker.holding());
+    SongList list;
+    SongSearcher searcher(list, makeMediaProbeFactory());
+    searcher.kind = Folder;
+    searcher.selection = dir.path();
+    searcher.setPatterns("*.wav");
+    searcher.run();
+    ASSERT_EQ(list.count(), 2);
+    EXPECT_EQ(list.pathAt(1), files[2]);
+}
