@@ -279,6 +279,10 @@ Create it?</translation>
 <context>
     <name>PlayerWindow</name>
     <message>
+        <source>音量 %1%</source>
+        <translation>Volume %1%</translation>
+    </message>
+    <message>
         <source>現在のリストをファイルに書き出す ...</source>
         <translation>Save the current list to a file...</translation>
     </message>

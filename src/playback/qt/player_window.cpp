@@ -10,6 +10,9 @@
 #include <QMessageBox>
 #include <QTimer>
 #include <QToolTip>
+#include <QWheelEvent>
+
+#include <algorithm>
 
 #include "app/core/app_settings.h"
 #include "app/core/text_cut.h"
@@ -23,6 +26,7 @@
 #include "playback/gst/media_graph.h"
 #include "playback/gst/media_probe.h"
 #include "playback/qt/player_host.h"
+#include "playback/qt/player_keys.h"
 #include "playback/qt/position_slider.h"
 #include "playback/qt/window_timers.h"
 #include "songlist/core/song_list.h"
@@ -36,6 +40,9 @@ constexpr const char* kExitText = QT_TRANSLATE_NOOP("PlayerWindow", "アプリ�
 constexpr const char* kSettingsText = QT_TRANSLATE_NOOP("PlayerWindow", "Settings ...");
 constexpr const char* kStopText = QT_TRANSLATE_NOOP("PlayerWindow", "再生停止");
 constexpr const char* kSliderSeparator = " # ";
+constexpr const char* kVolumeText = QT_TRANSLATE_NOOP("PlayerWindow", "音量 %1%");
+constexpr int kVolumeShownMs = 1500;
+constexpr int kWheelStep = 120;  // one notch of a mouse wheel, in eighths of a degree
 // Tooltips have no fixed buffer here; a sane cap keeps a damaged name from flooding one.
 constexpr std::size_t kToolTipMaxBytes = 4095;
 
@@ -141,6 +148,40 @@ void PlayerWindow::buildControls() {
     listView_->setGeometry(geometry());
     listView_->SetItemCount(session_->list().count());
     listView_->setNotify([this](int index) { postPlayIndex(index); });
+
+    volumeShown_ = new QTimer(this);
+    volumeShown_->setSingleShot(true);
+    connect(volumeShown_, &QTimer::timeout, this, [this] { slider_->setSliderText(songText_); });
+    installPlayerKeys(*this, {[this] { command(player_command::ID_PAUSE_RESUME); },
+                              [this](double seconds) { seekBy(seconds); },
+                              [this](int percent) { changeVolumeBy(percent); }});
+}
+
+void PlayerWindow::seekBy(double seconds) {
+    PlaySequencer& sequencer = session_->sequencer();
+    if (sequencer.nowPlaying().canSeek)
+        seekTo(sequencer.positionSeconds() + seconds);
+}
+
+void PlayerWindow::changeVolumeBy(int percent) {
+    int& volume = host_.settings().app.Volume;
+    volume = std::clamp(volume + percent, 0, 100);
+    session_->sequencer().settingsChanged();
+    slider_->setSliderText(uiText(kVolumeText).arg(volume));
+    volumeShown_->start(kVolumeShownMs);
+}
+
+void PlayerWindow::wheelTurned(QWheelEvent& event) {
+    wheelRest_ += event.angleDelta().y();
+    const int steps = wheelRest_ / kWheelStep;
+    wheelRest_ -= steps * kWheelStep;
+    if (steps != 0)
+        changeVolumeBy(steps * kVolumeStepPercent);
+    event.accept();
+}
+
+void PlayerWindow::wheelEvent(QWheelEvent* event) {
+    wheelTurned(*event);
 }
 
 int PlayerWindow::startSession(const std::string& selection, ListType kind) {
@@ -278,6 +319,11 @@ void PlayerWindow::changeEvent(QEvent* event) {
 }
 
 bool PlayerWindow::eventFilter(QObject* watched, QEvent* event) {
+    // The wheel over the slider is the window's volume, as anywhere over the window.
+    if (watched == slider_ && event->type() == QEvent::Wheel) {
+        wheelTurned(*static_cast<QWheelEvent*>(event));
+        return true;
+    }
     if (watched == slider_ && event->type() == QEvent::ToolTip) {
         QToolTip::showText(static_cast<QHelpEvent*>(event)->globalPos(), sliderToolTip(), slider_);
         return true;
@@ -340,8 +386,11 @@ void PlayerWindow::setStatusText(const std::string& text) {
 void PlayerWindow::setSliderText(const std::string& text) {
     // The sequencer's own words are translated; a song's description is shown as it is.
     const bool searching = text == kSearchingText || text == kStillSearchingText;
-    slider_->setSliderText(searching ? QCoreApplication::translate("PlaySequencer", text.c_str())
-                                     : fromBytes(text));
+    songText_ =
+        searching ? QCoreApplication::translate("PlaySequencer", text.c_str()) : fromBytes(text);
+    // Shown when the volume has been shown its moment.
+    if (!volumeShown_->isActive())
+        slider_->setSliderText(songText_);
     syncSliderTexts();
 }
 

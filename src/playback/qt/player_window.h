@@ -25,6 +25,7 @@ class PlaySequencer;
 class PlaySession;
 class PositionSlider;
 class QMenu;
+class QTimer;
 class SongList;
 class SongListView;
 class WindowTimers;
@@ -115,6 +116,7 @@ class PlayerWindow : public QWidget, public PlayerView, public MenuSource {
     void contextMenuEvent(QContextMenuEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
+    void wheelEvent(QWheelEvent* event) override;
     void changeEvent(QEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
@@ -124,6 +126,12 @@ class PlayerWindow : public QWidget, public PlayerView, public MenuSource {
     void onPositionTick();
     void onSeekRequested(int position);
     void syncSliderTexts();
+    // Left/Right: `seconds` from where the song stands, kept within it.
+    void seekBy(double seconds);
+    // Up/Down and the wheel: the program's volume changes and shows a moment on the
+    // slider, where the song's text is.
+    void changeVolumeBy(int percent);
+    void wheelTurned(QWheelEvent& event);
     int saveSongList();
     bool trayInUse() const;
     void addCommand(QMenu& menu, int id, const QString& text, bool enabled = true);
@@ -139,4 +147,7 @@ class PlayerWindow : public QWidget, public PlayerView, public MenuSource {
     FlatButton* fileButton_ = nullptr;
     PositionSlider* slider_ = nullptr;
     SongListView* listView_ = nullptr;  // owned window, a child in Qt's object tree
+    QTimer* volumeShown_ = nullptr;     // child; runs while the slider shows the volume
+    QString songText_;                  // the slider's text under the volume
+    int wheelRest_ = 0;                 // a wheel's turn short of one step
 };
