@@ -277,6 +277,25 @@ TEST_F(DesktopTest, FirstStartThatPlaysAtOnceKeepsTheTitleBarsOnTheScreen) {
     EXPECT_EQ(top, after.frameY());
 }
 
+// The player's keys act whichever control has the focus: Space pauses (the title says so)
+// and Down lowers the volume, which Exit keeps.
+TEST_F(DesktopTest, PlayerKeysPauseAndLowerTheVolumeFromAnyControl) {
+    const unsigned long player = startPlaying("[OhterSettings]\nisEndAndPlay=0\n", 60);
+    ASSERT_NE(player, 0u);
+    key(player, "Tab");  // from the file button to the slider
+    key(player, "space");
+    EXPECT_TRUE(waitUntil([&] {
+        return desktop->name(player).find("Pausing") != std::string::npos;
+    })) << desktop->name(player);
+    key(player, "Down");
+    key(player, "Down");
+    key(player, "Escape");  // the session ends; the bar comes back
+    const unsigned long bar = waitForBar();
+    ASSERT_NE(bar, 0u);
+    exitThroughBar(bar);
+    EXPECT_EQ(iniValue(iniText(), "App", "Volume").value_or(""), "90") << iniText();
+}
+
 // A stored position whose title bar is off the screen is not taken.
 TEST_F(DesktopTest, StoredPositionWithTheTitleBarOffTheScreenIsNotTaken) {
     startDesktop();
