@@ -8,6 +8,7 @@
 #include <sys/un.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cctype>
 #include <cstdlib>
 #include <fstream>
@@ -115,6 +116,51 @@ TEST(RemoteControl, PlayerctlReadsPausesSeeksSkipsAndQuits) {
         testsupport::readFile(songs.ini).find("Dir0=" + songs.first + "|" + songs.second + "|"),
         std::string::npos)
         << testsupport::readFile(songs.ini);
+}
+
+// The loudest sample of the last quarter second that reached the sink.
+int latestPeak(const SoundCapture& capture) {
+    const std::vector<std::int16_t> samples = capture.samples();
+    int peak = 0;
+    for (std::size_t i = samples.size() - std::min<std::size_t>(samples.size(), 2000);
+         i < samples.size(); ++i)
+        peak = std::max(peak, std::abs(static_cast<int>(samples[i])));
+    return peak;
+}
+
+// What the desktop is told and may set: the volume lowers what reaches the sink at once,
+// a wait between songs reads Stopped at 0, and loop, shuffle and volume written over the
+// bus are kept in the ini at Quit.
+TEST(RemoteControl, AWaitReadsStoppedAndTheOptionsWrittenAreKept) {
+    testsupport::SessionBus bus;
+    Songs songs;
+    std::ofstream(songs.ini) << "[PlaySettings]\nwaitTime=3\n";
+    SoundCapture capture(songs.dir.subdir("capture"));
+    RunningVorn vorn({"--ini", songs.ini, songs.first, songs.second});
+    ASSERT_TRUE(statusBecomes("Playing")) << vorn.output();
+    ASSERT_TRUE(waitUntil(5, [&] { return capture.seconds() > 1; }));
+    const int loud = latestPeak(capture);
+    playerctl({"volume", "0.25"});
+    const double loweredAt = capture.seconds();
+    ASSERT_TRUE(waitUntil(5, [&] { return capture.seconds() > loweredAt + 0.6; }));
+    EXPECT_NEAR(latestPeak(capture), loud * 0.25 * 0.25 * 0.25, loud * 0.01);
+    EXPECT_EQ(playerctl({"volume"}), "0.250000");
+
+    playerctl({"position", "5.5"});
+    ASSERT_TRUE(statusBecomes("Stopped"));  // the first song is over; the wait runs
+    EXPECT_EQ(playerctl({"position"}), "0.000000");
+    playerctl({"loop", "Track"});
+    playerctl({"shuffle", "On"});
+    EXPECT_EQ(playerctl({"loop"}), "Track");
+    EXPECT_EQ(playerctl({"shuffle"}), "On");
+    ASSERT_TRUE(statusBecomes("Playing"));  // the second song after the wait
+
+    toolOutput({"dbus-send", "--session", "--print-reply", "--dest=org.mpris.MediaPlayer2.vorn",
+                "/org/mpris/MediaPlayer2", "org.mpris.MediaPlayer2.Quit"});
+    ASSERT_TRUE(vorn.waitForExit(10));
+    const std::string ini = testsupport::readFile(songs.ini);
+    for (const char* kept : {"isRepeat=1", "isRandom=1", "Volume=25"})
+        EXPECT_NE(ini.find(kept), std::string::npos) << kept << " in\n" << ini;
 }
 
 // A song that can't be opened without blocking, turned into a FIFO after the search
