@@ -62,20 +62,28 @@ int sliderPositionFor(double position, double duration) {
 
 PlaySequencer::PlaySequencer(Player& player, SongSearcher& searcher, SongList& list,
                              SequencerTimers& timers, PlayerView& view, const AppSettings& settings,
-                             RandGenerator& random)
+                             RandGenerator& random, OwnerLoop& loop, std::function<void()> idle)
     : player_(player),
       searcher_(searcher),
       list_(list),
       timers_(timers),
       view_(view),
       settings_(settings),
-      random_(random) {
+      random_(random),
+      loop_(loop),
+      idle_(std::move(idle)) {
     // A song slow to open (a network mount that stopped answering) must not freeze the
     // window: it keeps serving its events while Open waits, as while a search stops.
     player_.setOpenWait([this] {
-        view_.pumpEvents();
+        pump();
         return !openCancelled_;
     });
+}
+
+void PlaySequencer::pump() {
+    loop_.serve();
+    if (idle_)
+        idle_();
 }
 
 PlaySequencer::~PlaySequencer() {
@@ -89,7 +97,7 @@ bool PlaySequencer::startSearchThread() {
 bool PlaySequencer::stopSearchAndWait(std::chrono::milliseconds limit) {
     searcher_.requestStop();
     waitingForSearch_ = true;
-    const bool ended = searcher_.waitForEnd([this] { view_.pumpEvents(); }, limit);
+    const bool ended = searcher_.waitForEnd([this] { pump(); }, limit);
     waitingForSearch_ = false;
     return ended;
 }
@@ -153,7 +161,8 @@ int PlaySequencer::startSession(const std::string& selection, ListType kind) {
     searcher_.selection = selection;
     searcher_.kind = kind;
     searcher_.setPatterns(settings_.other.searchExtent);
-    searcher_.setNotify([this](int result) { view_.sendSearchDone(result); });
+    searcher_.setNotify(
+        [this](int result) { loop_.send([this, result] { onSearchDone(result); }); });
     searchListedAll_ = false;
 
     timers_.startTimer(TimerId::AdvanceTimer, kAdvancePollMs);
@@ -291,8 +300,7 @@ int PlaySequencer::playSong(const std::string& path) {
     totalTimeText_ = totalText;
     elapsedTimeText_ = "00:00";
 
-    PlayerView& view = view_;
-    player_.SetNotifyWindow([&view] { view.postGraphNotify(); });
+    player_.SetNotifyWindow([&loop = loop_, this] { loop.post([this] { onSongEnded(); }); });
 
     if (play.PlayTime > 0 && play.PlayTime < total)
         player_.SetStopTime(play.PlayTime);

@@ -9,6 +9,7 @@
 #include "app/core/list_type.h"
 #include "playback/core/media_remote.h"
 #include "playback/core/now_playing.h"
+#include "playback/core/owner_loop.h"
 #include "playback/core/player.h"
 #include "playback/core/player_view.h"
 #include "playback/core/rand_generator.h"
@@ -62,8 +63,12 @@ class PlaySequencer {
 
     // All references must outlive the sequencer. The settings are read at the moment each
     // rule needs them, so changes during a session apply from the next decision on.
+    // Other threads' work (the graph's notifications, SearchDone) reaches the sequencer
+    // through `loop`; while it waits for another thread it serves the loop and `idle`
+    // (the owner's other events; may be empty).
     PlaySequencer(Player& player, SongSearcher& searcher, SongList& list, SequencerTimers& timers,
-                  PlayerView& view, const AppSettings& settings, RandGenerator& random);
+                  PlayerView& view, const AppSettings& settings, RandGenerator& random,
+                  OwnerLoop& loop, std::function<void()> idle = {});
     // Stops and waits for a running search (see shutdown).
     virtual ~PlaySequencer();
     PlaySequencer(const PlaySequencer&) = delete;
@@ -107,8 +112,8 @@ class PlaySequencer {
     // Session commands (player_command ids). False for an id that isn't one of them.
     bool onCommand(int id);
 
-    // Stops a running search and waits for its thread, at most `limit`, pumping the
-    // window's events so the search thread's synchronous SearchDone is handled, then
+    // Stops a running search and waits for its thread, at most `limit`, serving the loop
+    // and the owner's events so the search thread's synchronous SearchDone is handled, then
     // detaches the notifications. False when the thread is still running after `limit`
     // (nothing is detached then). The player window calls it before it destroys the
     // searcher and the list; the destructor calls it again as a safety net (then at no
@@ -172,6 +177,8 @@ class PlaySequencer {
     // The search still runs and may list more songs: its SearchDone has not come yet.
     bool searchListing() const;
     bool stopSearchAndWait(std::chrono::milliseconds limit = ThreadTask::kNoLimit);
+    // Serves the loop and the owner's other events once.
+    void pump();
     void showPlayingStatus();
     PlayState playState() const;
     void announceChange();
@@ -186,6 +193,8 @@ class PlaySequencer {
     PlayerView& view_;
     const AppSettings& settings_;
     RandGenerator& random_;
+    OwnerLoop& loop_;
+    std::function<void()> idle_;
 
     int currentIndex_ = -1;
     int playedCount_ = 0;

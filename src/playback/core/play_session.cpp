@@ -3,23 +3,18 @@
 #include <utility>
 
 PlaySession::PlaySession(Player& player, SequencerTimers& timers, PlayerView& view,
-                         const AppSettings& settings, SongProbeFactory probes, PostToOwner post,
+                         const AppSettings& settings, SongProbeFactory probes, OwnerHooks hooks,
                          RandGenerator random)
     : list_(std::make_unique<SongList>()),
       searcher_(std::make_unique<SongSearcher>(*list_, std::move(probes))),
       random_(random),
-      searchDone_([this](int result) { sequencer_->onSearchDone(result); },
-                  [this, post] {
-                      if (post)
-                          post([this] { searchDone_.drain(); });
-                  }),
+      loop_(std::move(hooks.wake)),
       sequencer_(std::make_unique<PlaySequencer>(player, *searcher_, *list_, timers, view, settings,
-                                                 random_)) {
+                                                 random_, loop_, std::move(hooks.idle))) {
     // The first song of a session plays as soon as the search lists it, not at the next
     // advance poll: the search thread only queues the call, the owner's thread makes it.
-    if (post)
-        searcher_->setFirstEntryNotify(
-            [this, post = std::move(post)] { post([this] { sequencer_->onFirstSongListed(); }); });
+    searcher_->setFirstEntryNotify(
+        [this] { loop_.post([this] { sequencer_->onFirstSongListed(); }); });
 }
 
 PlaySession::~PlaySession() {

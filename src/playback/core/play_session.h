@@ -1,34 +1,39 @@
 #pragma once
 // Everything one play session runs on, wired in one place: the song list, the searcher
-// over it, the random generator, the SearchDone hand-off from the search thread and the
-// play sequencer over them all. The owner (the player window, or a test harness) provides
-// the graph, the timers, the view, the settings, the probes and a way to run a job on its
-// own thread; the session owns the rest and takes it down in the one safe order.
+// over it, the random generator, the hand-off of other threads' work to the owner's
+// thread and the play sequencer over them all. The owner (the player window, or a test
+// harness) provides the graph, the timers, the view, the settings, the probes and a
+// wake-up for its thread; the session owns the rest and takes it down in the one safe
+// order.
 #include <chrono>
 #include <functional>
 #include <memory>
 
+#include "playback/core/owner_loop.h"
 #include "playback/core/play_sequencer.h"
 #include "playback/core/rand_generator.h"
-#include "playback/core/search_done_channel.h"
 #include "songlist/core/song_list.h"
 #include "songlist/core/song_probe.h"
 #include "songlist/core/song_searcher.h"
 
 class PlaySession {
   public:
-    using Job = std::function<void()>;
-    // Runs `job` soon on the thread that owns the session; called from the search thread.
-    // The owner drops jobs still queued when it goes away.
-    using PostToOwner = std::function<void(Job job)>;
+    // The owner's hooks: `wake` (any thread) asks the owner to call serve() on its thread
+    // soon; `idle` (owner's thread, may be empty) serves the owner's other events while
+    // the session waits for another thread (a search that stops, a song that opens), so
+    // the windows stay painted.
+    struct OwnerHooks {
+        OwnerLoop::Wake wake;
+        std::function<void()> idle;
+    };
 
     // The references must outlive the session. Constructed on the owner's thread: the one
-    // SearchDone is handled on.
+    // its jobs run on.
     PlaySession(Player& player, SequencerTimers& timers, PlayerView& view,
-                const AppSettings& settings, SongProbeFactory probes, PostToOwner post,
+                const AppSettings& settings, SongProbeFactory probes, OwnerHooks hooks,
                 RandGenerator random = RandGenerator::seededFromClock());
-    // Stops and waits for a running search (serving its SearchDone through the view's
-    // pump), then takes the parts down, the sequencer first and the list last.
+    // Stops and waits for a running search (serving its SearchDone meanwhile), then takes
+    // the parts down, the sequencer first and the list last.
     ~PlaySession();
     PlaySession(const PlaySession&) = delete;
     PlaySession& operator=(const PlaySession&) = delete;
@@ -38,10 +43,10 @@ class PlaySession {
     // PlaySequencer::shutdown.
     bool shutdown(std::chrono::milliseconds limit = ThreadTask::kNoLimit);
 
-    // The view's sendSearchDone: any thread; returns once the owner's thread handled it.
-    void sendSearchDone(int result) { searchDone_.send(result); }
-    // The view's pump: handles SearchDone sends waiting for the owner's thread.
-    int serveSearchDone() { return searchDone_.drain(); }
+    // Owner's thread: runs what other threads handed over (graph notifications, SearchDone,
+    // the first song's call); the number run.
+    int serve() { return loop_.serve(); }
+    OwnerLoop& loop() { return loop_; }
 
     PlaySequencer& sequencer() { return *sequencer_; }
     const PlaySequencer& sequencer() const { return *sequencer_; }
@@ -55,6 +60,6 @@ class PlaySession {
     std::unique_ptr<SongList> list_;
     std::unique_ptr<SongSearcher> searcher_;
     RandGenerator random_;
-    SearchDoneChannel searchDone_;
+    OwnerLoop loop_;
     std::unique_ptr<PlaySequencer> sequencer_;
 };

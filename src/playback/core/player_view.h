@@ -1,6 +1,6 @@
 #pragma once
-// What the play sequencer asks of the player window. Every call except the two marked
-// otherwise comes from the user-interface thread.
+// What the play sequencer asks of the player window. Every call comes from the
+// user-interface thread.
 #include <string>
 
 class PlayerView {
@@ -36,16 +36,4 @@ class PlayerView {
     virtual void handBackToMainBar() = 0;
     // Posts the Exit command to the main bar, which ends the application.
     virtual void postExitToMainBar() = 0;
-
-    // Handles pending events of the user-interface thread once, at least whatever the
-    // search thread is waiting on (SearchDone). Called repeatedly while the sequencer waits
-    // for the search thread to end; it may return at once when nothing is pending.
-    virtual void pumpEvents() = 0;
-    // Any thread (GStreamer's): posts GraphNotify to the window; the window then calls
-    // PlaySequencer::onSongEnded on the user-interface thread.
-    virtual void postGraphNotify() = 0;
-    // Search thread: delivers SearchDone(result) to the window and returns only when the
-    // window has handled it (PlaySequencer::onSearchDone). The user-interface thread
-    // never blocks on the search thread without pumping, so this can't deadlock.
-    virtual void sendSearchDone(int result) = 0;
 };

@@ -87,12 +87,21 @@ PlayerWindow::PlayerWindow(PlayerHost& host, std::unique_ptr<Player> player,
     // Tips show also over the window while another one is active.
     setAttribute(Qt::WA_AlwaysShowToolTips);
     timers_ = new WindowTimers([this](TimerId id) { onTimer(id); }, this);
-    // A queued call with this window as its context: dropped should the window go first.
+    // The wake-up is a queued call with this window as its context: dropped should the
+    // window go first. While the session waits for another thread the windows are painted
+    // and the event loop served; user input waits, so no command re-enters the sequencer
+    // in the middle of its own work.
+    PlaySession::OwnerHooks hooks{
+        [this] {
+            QMetaObject::invokeMethod(
+                this, [this] { session_->serve(); }, Qt::QueuedConnection);
+        },
+        [this] {
+            if (!destroying_)
+                QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+        }};
     session_ = std::make_unique<PlaySession>(*player_, *timers_, *this, host_.settings(),
-                                             std::move(probes), [this](PlaySession::Job job) {
-                                                 QMetaObject::invokeMethod(this, std::move(job),
-                                                                           Qt::QueuedConnection);
-                                             });
+                                             std::move(probes), std::move(hooks));
     session_->sequencer().setListener(&host_);
     saveUi_.choosePath = [this](const std::string& folder) {
         return chooseSongListPath(this, folder);
@@ -468,25 +477,6 @@ void PlayerWindow::postExitToMainBar() {
     host_.postExitToMainBar();
 }
 
-void PlayerWindow::pumpEvents() {
-    // What the search thread may be waiting on first. Then the windows are painted and
-    // the event loop served, so a wait for a search that is slow to stop never freezes
-    // them; user input waits, so no command re-enters the sequencer in the middle of its
-    // own work.
-    session_->serveSearchDone();
-    if (!destroying_)
-        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
-}
-
 bool PlayerWindow::endSearch(std::chrono::milliseconds limit) {
     return session_->shutdown(limit);
-}
-
-void PlayerWindow::postGraphNotify() {
-    QMetaObject::invokeMethod(
-        this, [this] { session_->sequencer().onSongEnded(); }, Qt::QueuedConnection);
-}
-
-void PlayerWindow::sendSearchDone(int result) {
-    session_->sendSearchDone(result);
 }

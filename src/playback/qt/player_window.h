@@ -108,9 +108,6 @@ class PlayerWindow : public QWidget, public PlayerView, public MenuSource {
     void postPlayIndex(int index) override;
     void handBackToMainBar() override;
     void postExitToMainBar() override;
-    void pumpEvents() override;
-    void postGraphNotify() override;
-    void sendSearchDone(int result) override;
 
   protected:
     void contextMenuEvent(QContextMenuEvent* event) override;

@@ -36,56 +36,29 @@ void FakeTimers::fired(TimerId id) {
 // --- View -------------------------------------------------------------------------------
 
 void FakeView::postPlayIndex(int index) {
-    std::lock_guard guard(lock_);
-    posted_.emplace_back(PlayerMessage::PlayIndex, index);
+    posted_.push_back(index);
 }
 
-void FakeView::postGraphNotify() {
-    std::lock_guard guard(lock_);
-    posted_.emplace_back(PlayerMessage::GraphNotify, 0);
-}
-
-bool FakeView::takePosted(PlayerMessage& message, int& index) {
-    std::lock_guard guard(lock_);
+bool FakeView::takePosted(int& index) {
     if (posted_.empty())
         return false;
-    message = posted_.front().first;
-    index = posted_.front().second;
+    index = posted_.front();
     posted_.pop_front();
     return true;
 }
 
-void FakeView::sendSearchDone(int result) {
-    session->sendSearchDone(result);
-    ++searchDoneHandled;
-}
-
-void FakeView::postJob(PlaySession::Job job) {
+void OwnerWake::wake() {
     std::lock_guard guard(lock_);
-    jobs_.push_back(std::move(job));
+    woken_ = true;
     changed_.notify_all();
 }
 
-void FakeView::handleSends(int waitMs) {
-    std::deque<PlaySession::Job> jobs;
-    {
-        std::unique_lock lock(lock_);
-        if (waitMs > 0)
-            changed_.wait_for(lock, std::chrono::milliseconds(waitMs),
-                              [&] { return !jobs_.empty(); });
-        jobs.swap(jobs_);
-    }
-    for (PlaySession::Job& job : jobs)
-        job();
-}
-
-void FakeView::pumpEvents() {
-    // As the window pumps: the sends first, then the queued calls.
-    ++pumps;
-    if (onPump)
-        onPump();
-    session->serveSearchDone();
-    handleSends(1);
+bool OwnerWake::waitFor(int waitMs) {
+    std::unique_lock lock(lock_);
+    changed_.wait_for(lock, std::chrono::milliseconds(waitMs), [&] { return woken_; });
+    const bool woken = woken_;
+    woken_ = false;
+    return woken;
 }
 
 // --- Session ----------------------------------------------------------------------------
@@ -93,14 +66,23 @@ void FakeView::pumpEvents() {
 Session::Session(std::uint32_t seed)
     : player(catalogue, &nowMs),
       timers(nowMs),
-      play(
-          player, timers, view, settings, catalogue.probeFactory(),
-          [this](PlaySession::Job job) { view.postJob(std::move(job)); }, RandGenerator(seed)),
+      play(player, timers, view, settings, catalogue.probeFactory(),
+           {[this] { owner.wake(); },
+            [this] {
+                ++pumps;
+                if (onPump)
+                    onPump();
+            }},
+           RandGenerator(seed)),
       list(play.list()),
       searcher(play.searcher()),
       random(play.random()),
-      sequencer(play.sequencer()) {
-    view.session = &play;
+      sequencer(play.sequencer()) {}
+
+void Session::serve(int waitMs) {
+    if (waitMs > 0)
+        owner.waitFor(waitMs);
+    play.serve();
 }
 
 Session::~Session() {
@@ -128,9 +110,8 @@ int Session::start(const std::string& selection, ListType kind, bool waitForSear
 }
 
 void Session::waitForSearchEnd() {
-    // Only the sends the search thread waits on: queued calls (the first song's advance)
-    // wait for run(), so every decision sees the whole list.
-    searcher.waitForEnd([this] { play.serveSearchDone(); });
+    // Served in order: the first song's call (in order play starts there), then SearchDone.
+    searcher.waitForEnd([this] { play.serve(); });
 }
 
 void Session::waitForCount(int count) {
@@ -138,7 +119,7 @@ void Session::waitForCount(int count) {
     while (list.count() < count) {
         ASSERT_LT(std::chrono::steady_clock::now(), deadline)
             << "the search never added entry " << count;
-        view.handleSends(1);
+        serve(1);
     }
 }
 
@@ -147,26 +128,21 @@ void Session::waitForStarts(std::size_t count) {
     while (player.starts.size() < count) {
         ASSERT_LT(std::chrono::steady_clock::now(), deadline)
             << "song " << count << " never started";
-        view.handleSends(1);
+        serve(1);
         deliverPosted();
     }
 }
 
 void Session::deliverPosted() {
-    PlayerMessage message;
     int index = 0;
-    while (view.takePosted(message, index)) {
-        if (message == PlayerMessage::PlayIndex)
-            sequencer.onPlayIndex(index);
-        if (message == PlayerMessage::GraphNotify)
-            sequencer.onSongEnded();
-    }
+    while (view.takePosted(index))
+        sequencer.onPlayIndex(index);
 }
 
 void Session::run(std::int64_t ms) {
     const std::int64_t target = nowMs + ms;
     for (;;) {
-        view.handleSends(0);
+        play.serve();
         deliverPosted();
         TimerId timer{};
         std::int64_t timerAt = LLONG_MAX;

@@ -61,33 +61,30 @@ class FakeView : public PlayerView {
     void postPlayIndex(int index) override;
     void handBackToMainBar() override { ++handBacks; }
     void postExitToMainBar() override { ++exitsPosted; }
-    void pumpEvents() override;
-    void postGraphNotify() override;
-    void sendSearchDone(int result) override;
 
-    // The session's jobs for this thread (its SearchDone hand-off); any thread.
-    void postJob(PlaySession::Job job);
-    // Runs the posted jobs, so SearchDone sends the search thread waits on are handled;
-    // waits up to `waitMs` for one.
-    void handleSends(int waitMs);
-    // Takes the next posted message: false when none.
-    bool takePosted(PlayerMessage& message, int& index);
-
-    PlaySession* session = nullptr;
-    std::function<void()> onPump;  // lets a test act while the sequencer waits
-    int pumps = 0;
+    // Takes the next posted PlayIndex: false when none.
+    bool takePosted(int& index);
 
     std::string status, sliderText;
     int sliderResets = 0, itemCount = -1, iconified = 0, sliderRedraws = 0;
     int songListShownAt = -99, beeps = 0, handBacks = 0, exitsPosted = 0;
     std::vector<std::string> messages, trayTips;
-    std::atomic<int> searchDoneHandled{0};  // sends that returned, handled
+
+  private:
+    std::deque<int> posted_;
+};
+
+// The owner's side of the session's loop: the wake-up other threads give, waited for here.
+class OwnerWake {
+  public:
+    void wake();
+    // Waits up to `waitMs` for a wake-up; true when one came (and is taken).
+    bool waitFor(int waitMs);
 
   private:
     std::mutex lock_;
     std::condition_variable changed_;
-    std::deque<std::pair<PlayerMessage, int>> posted_;
-    std::deque<PlaySession::Job> jobs_;
+    bool woken_ = false;
 };
 
 // A PlaySession over the fakes, with the clock that drives them.
@@ -110,11 +107,18 @@ class Session {
     void waitForSearchEnd();
     // Serves the queued calls, on a still clock, until `count` songs have started.
     void waitForStarts(std::size_t count);
+    // Serves what other threads handed over, waiting up to `waitMs` for a wake-up first.
+    void serve(int waitMs);
+    // SearchDone sends the session has handled.
+    int searchDonesHandled() { return static_cast<int>(play.loop().sentCount()); }
     // Songs started from their beginning, in order (names for songs of songs()).
     std::vector<std::string> played() const;
     bool ended() const { return !sequencer.inSession(); }
 
     std::int64_t nowMs = 0;
+    std::function<void()> onPump;  // lets a test act while the sequencer waits
+    int pumps = 0;
+    OwnerWake owner;
     testsupport::SongCatalogue catalogue;
     FakePlayer player;
     FakeTimers timers;

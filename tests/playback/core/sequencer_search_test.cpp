@@ -90,7 +90,7 @@ TEST(Searching, NothingPlayableShowsTheWaitThenBeepsAndHandsBack) {
 
     s.catalogue.release(dir.file("x.wav"));
     s.waitForSearchEnd();
-    EXPECT_EQ(s.view.searchDoneHandled, 1);
+    EXPECT_EQ(s.searchDonesHandled(), 1);
     s.run(500);
     EXPECT_EQ(s.view.beeps, 1);
     EXPECT_TRUE(s.ended());
@@ -174,10 +174,10 @@ TEST(SearchThread, ANewSearchWaitsForThePreviousOne) {
 
     // The previous search ends only once the waiting sequencer pumps, and it sends
     // SearchDone synchronously while it ends: the wait must serve it.
-    s.view.onPump = [&] { s.catalogue.release("/music/slow"); };
+    s.onPump = [&] { s.catalogue.release("/music/slow"); };
     s.start(s.songs({"x"}));
-    EXPECT_GT(s.view.pumps, 0);
-    EXPECT_EQ(s.view.searchDoneHandled, 2);
+    EXPECT_GT(s.pumps, 0);
+    EXPECT_EQ(s.searchDonesHandled(), 2);
     EXPECT_EQ(s.catalogue.probeLog(), (Strings{"create", "open:/music/slow", "destroy", "create",
                                                "open:/music/x", "destroy"}));
     // The old search's find went before the new session emptied the list.
@@ -190,11 +190,11 @@ TEST(SearchThread, ShutdownStopsAndWaitsForTheSearch) {
     const std::string selection = s.songs({"a", "b"});
     s.catalogue.gate("/music/a");
     s.start(selection, File, false);
-    s.view.onPump = [&] { s.catalogue.release("/music/a"); };
+    s.onPump = [&] { s.catalogue.release("/music/a"); };
     s.sequencer.shutdown();
     EXPECT_FALSE(s.searcher.hasThread());
     EXPECT_FALSE(s.searcher.running());
-    EXPECT_EQ(s.view.searchDoneHandled, 1);
+    EXPECT_EQ(s.searchDonesHandled(), 1);
 }
 
 // A search stuck in its probe (a dead mount) can't hold up the end of the program: a
@@ -206,10 +206,10 @@ TEST(SearchThread, ALimitedShutdownGivesUpOnAStuckSearch) {
     ASSERT_TRUE(s.catalogue.waitForLog("open:/music/a"));
     EXPECT_FALSE(s.sequencer.shutdown(std::chrono::milliseconds(50)));
     EXPECT_TRUE(s.searcher.hasThread());
-    s.view.onPump = [&] { s.catalogue.release("/music/a"); };
+    s.onPump = [&] { s.catalogue.release("/music/a"); };
     EXPECT_TRUE(s.sequencer.shutdown());
     EXPECT_FALSE(s.searcher.hasThread());
-    EXPECT_EQ(s.view.searchDoneHandled, 1);
+    EXPECT_EQ(s.searchDonesHandled(), 1);
 }
 
 namespace {
@@ -225,7 +225,7 @@ class ThreadlessSequencer : public PlaySequencer {
 TEST(SearchThread, AThreadThatCannotStartEndsTheSession) {
     Session s;
     ThreadlessSequencer sequencer(s.player, s.searcher, s.list, s.timers, s.view, s.settings,
-                                  s.random);
+                                  s.random, s.play.loop());
     EXPECT_EQ(sequencer.startSession(s.songs({"a"}), File), EAGAIN);
     EXPECT_FALSE(sequencer.inSession());
     EXPECT_EQ(s.view.handBacks, 1);
@@ -280,14 +280,17 @@ TEST(FirstSong, RandomDrawsOverWhatThePollOrTheSearchsEndFinds) {
     EXPECT_EQ(atThePoll, (std::set<std::string>{"a", "b"}));
 }
 
-TEST(FirstSong, ACallFromAnEarlierSearchOverAnEmptiedListStartsNothing) {
+// The earlier search's first-song call is still queued when the next Play waits for that
+// search to end: served by the wait, it starts nothing.
+TEST(FirstSong, ACallFromAnEarlierSearchServedByTheNextPlayStartsNothing) {
     Session s;
-    s.start(s.songs({"a"}));  // its call stays queued
+    s.start(s.songs({"a"}), File, false);
+    ASSERT_TRUE(s.owner.waitFor(20000));  // its call and its SearchDone wait for this thread
     s.sequencer.onCommand(cmd::ID_STOP_PLAYING);
     const std::string next = s.songs({"x"});
     s.catalogue.gate("/music/x");
     s.start(next, File, false);
-    s.run(0);  // serves the earlier search's call: the list is empty
+    s.run(0);
     EXPECT_TRUE(s.played().empty());
     EXPECT_FALSE(s.ended());
     EXPECT_EQ(s.view.sliderText, "検索中...");

@@ -148,11 +148,13 @@ TEST(PlaySong, ShowsTitleTextsAndTimes) {
     s.settings.play.effectCatalogue = catalogue;
     s.settings.other.filter = "/tmp/report.fil";
     s.start(s.songs({"full"}, lasting(296.7, "Ann", "Song", "Live")) + "|" +
-            s.songs({"bare"}, lasting(61)));
+                s.songs({"bare"}, lasting(61)),
+            File, false);  // before the search hands anything over
     EXPECT_EQ(s.view.status, "Player");
     EXPECT_EQ(s.view.sliderText, "検索中...");
     EXPECT_EQ(s.sequencer.totalTimeText(), "");
 
+    s.waitForSearchEnd();
     s.run(500);
     EXPECT_EQ(s.sequencer.displayTitle(), "Ann - Song");
     EXPECT_EQ(s.view.sliderText, "Live");
@@ -195,7 +197,7 @@ TEST(GraphEvents, OtherEventsAndLateEndsAreIgnored) {
     Session s;
     s.start(s.songs({"a", "b"}, lasting(10)));
     s.run(600);
-    s.view.postGraphNotify();  // no end event pending: ignored
+    s.play.loop().post([&] { s.sequencer.onSongEnded(); });  // no end event pending: ignored
     s.run(1);
     EXPECT_EQ(s.played(), (Strings{"a"}));
 

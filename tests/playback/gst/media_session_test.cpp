@@ -13,6 +13,7 @@
 
 #include "app/core/app_settings.h"
 #include "app/gst/gst_init.h"
+#include "playback/core/owner_loop.h"
 #include "playback/core/play_sequencer.h"
 #include "playback/gst/media_graph.h"
 #include "playback/gst/media_probe.h"
@@ -24,45 +25,6 @@
 namespace {
 
 using Clock = std::chrono::steady_clock;
-
-// The user-interface thread's queue: calls posted from any thread, run in order.
-class EventLoop {
-  public:
-    void post(std::function<void()> call) {
-        std::lock_guard lock(mutex_);
-        queue_.push_back(std::move(call));
-    }
-    // Runs a call on the loop's thread and waits until it has run.
-    void send(std::function<void()> call) {
-        bool done = false;
-        post([&, call = std::move(call)] {
-            call();
-            std::lock_guard lock(mutex_);
-            done = true;
-            handled_.notify_all();
-        });
-        std::unique_lock lock(mutex_);
-        handled_.wait(lock, [&] { return done; });
-    }
-    void runPending() {
-        for (;;) {
-            std::function<void()> call;
-            {
-                std::lock_guard lock(mutex_);
-                if (queue_.empty())
-                    return;
-                call = std::move(queue_.front());
-                queue_.pop_front();
-            }
-            call();
-        }
-    }
-
-  private:
-    std::mutex mutex_;
-    std::condition_variable handled_;
-    std::deque<std::function<void()>> queue_;
-};
 
 class LoopTimers : public SequencerTimers {
   public:
@@ -93,7 +55,7 @@ class LoopTimers : public SequencerTimers {
 
 class LoopView : public PlayerView {
   public:
-    explicit LoopView(EventLoop& loop) : loop_(loop) {}
+    explicit LoopView(OwnerLoop& loop) : loop_(loop) {}
     PlaySequencer* sequencer = nullptr;
     bool handedBack = false;
     std::vector<std::string> messages;
@@ -113,16 +75,9 @@ class LoopView : public PlayerView {
     }
     void handBackToMainBar() override { handedBack = true; }
     void postExitToMainBar() override {}
-    void pumpEvents() override { loop_.runPending(); }
-    void postGraphNotify() override {
-        loop_.post([this] { sequencer->onSongEnded(); });
-    }
-    void sendSearchDone(int result) override {
-        loop_.send([this, result] { sequencer->onSearchDone(result); });
-    }
 
   private:
-    EventLoop& loop_;
+    OwnerLoop& loop_;
 };
 
 // The real graph, noting when each song starts running and when it ends.
@@ -161,7 +116,7 @@ class WatchedGraph : public MediaGraph {
 struct SessionRig {
     explicit SessionRig(AppSettings& settings)
         : searcher(list, makeMediaProbeFactory()),
-          sequencer(graph, searcher, list, timers, view, settings, random) {
+          sequencer(graph, searcher, list, timers, view, settings, random, loop) {
         view.sequencer = &sequencer;
     }
     ~SessionRig() { sequencer.shutdown(); }
@@ -170,7 +125,7 @@ struct SessionRig {
         auto start = Clock::now();
         ASSERT_EQ(sequencer.startSession(folder, Folder), 0);
         while (!view.handedBack && Clock::now() - start < std::chrono::seconds(30)) {
-            loop.runPending();
+            loop.serve();
             for (TimerId id : timers.due()) {
                 if (id == TimerId::AdvanceTimer)
                     sequencer.onAdvanceTimer();
@@ -184,7 +139,7 @@ struct SessionRig {
         sequencer.shutdown();
     }
 
-    EventLoop loop;
+    OwnerLoop loop{{}};  // served by run()
     LoopTimers timers;
     LoopView view{loop};
     SongList list;
