@@ -4,7 +4,6 @@
 #include <QMessageBox>
 #include <QMetaObject>
 #include <QSystemTrayIcon>
-#include <QTimer>
 #include <QWidget>
 
 #include <cstdio>
@@ -24,8 +23,6 @@
 #include "app/widgets/window_position.h"
 #include "effects/gst/effect_catalogue.h"
 #include "effects/qt/settings_sheet.h"
-#include "playback/core/play_modes.h"
-#include "playback/core/play_sequencer.h"
 #include "playback/qt/player_window.h"
 #include "songlist/core/path_selection.h"
 
@@ -44,7 +41,8 @@ PluginRegistration PluginRegistration::system() {
 PlayerApp::PlayerApp(int& argc, char** argv, StartOptions options, PluginRegistration registration)
     : application_(std::make_unique<QApplication>(argc, argv)),
       options_(std::move(options)),
-      registration_(std::move(registration)) {
+      registration_(std::move(registration)),
+      remoteControl_(settings_, [this] { return mainWindow_; }) {
     theApp = this;
     // The program ends only through Exit, which saves everything: closing the last
     // visible window (the settings sheet opened from the tray while the bar is hidden
@@ -118,9 +116,10 @@ bool PlayerApp::InitInstance() {
         showCreateFailure();
         return false;
     }
-    // 9. The main bar has the screen.
+    // 9. The main bar has the screen; requests from outside act on the windows from now.
     mainWindow_ = mainBar.get();
     menuSource_ = mainBarMenuSource();
+    remoteControl_.attach(*mainBar, *playerWindow);
     // 10. The tray icon.
     if (!settings_.other.isnoTaskTray)
         addTrayIcon();
@@ -130,18 +129,17 @@ bool PlayerApp::InitInstance() {
 
 int PlayerApp::ExitInstance() {
     // The windows go: nothing is told about them any more.
-    setListener(nullptr);
+    remoteControl_.setListener(nullptr);
     // Exit has saved everything already. A search stuck inside a system call (a dead
     // network mount) can't be stopped, and the player window can't be destroyed under it:
     // end the process rather than hang.
-    if (player_ && !player_->endSearch(kSearchEndLimit)) {
+    if (playerWindow && !playerWindow->endSearch(kSearchEndLimit)) {
         std::fputs("vorn: the search did not stop; ending without waiting for it\n", stderr);
         std::fflush(nullptr);
         std::_Exit(0);
     }
     trayIcon_.reset();
-    bar_ = nullptr;
-    player_ = nullptr;
+    remoteControl_.detach();
     settings_.play.effectCatalogue = nullptr;
     effectCatalogue_.reset();
     mainWindow_ = nullptr;
@@ -182,27 +180,23 @@ void PlayerApp::openSettings(int startPage) {
     } else {
         addTrayIcon();
     }
-    settingsChanged();  // loop, shuffle and what Next offers may have changed
+    remoteControl_.settingsChanged();  // loop, shuffle and what Next offers may have changed
 }
 
 bool PlayerApp::createPlayerWindow() {
-    auto window = std::make_unique<PlayerWindow>(*this);
-    player_ = window.get();
-    playerWindow = std::move(window);
+    playerWindow = std::make_unique<PlayerWindow>(*this);
     return true;
 }
 
 bool PlayerApp::createMainBar() {
     // The bar reads its histories, mode and position and shows itself; with
     // isStartAndPlay it queues Play for when start-up has finished.
-    auto bar = std::make_unique<MainBar>(*this);
-    bar_ = bar.get();
-    mainBar = std::move(bar);
+    mainBar = std::make_unique<MainBar>(*this);
     return true;
 }
 
 MenuSource* PlayerApp::mainBarMenuSource() {
-    return bar_;
+    return mainBar.get();
 }
 
 void PlayerApp::addTrayIcon() {
@@ -231,8 +225,8 @@ void PlayerApp::setTrayTip(const std::string& text) {
     if (trayIcon_)
         trayIcon_->setTip(text);
     // Raise the bar in the window order without moving, sizing or activating it.
-    if (bar_ && bar_->isVisible())
-        bar_->raise();
+    if (mainBar->isVisible())
+        mainBar->raise();
 }
 
 bool PlayerApp::trayAvailable() const {
@@ -244,16 +238,14 @@ ProfileStore& PlayerApp::profileStore() {
 }
 
 void PlayerApp::handOverToPlayer(QWidget& bar, const std::string& selection, ListType mode) {
-    if (!player_)
-        return;
     // A Play from outside during a session: the player window keeps the screen and
     // starts over on the new selection.
-    if (mainWindow_ != player_) {
-        mainWindow_ = player_;
-        handScreenOver(bar, *player_);
-        menuSource_ = player_;
+    if (mainWindow_ != playerWindow.get()) {
+        mainWindow_ = playerWindow.get();
+        handScreenOver(bar, *playerWindow);
+        menuSource_ = playerWindow.get();
     }
-    player_->startSession(selection, mode);
+    playerWindow->startSession(selection, mode);
 }
 
 void PlayerApp::endProgram() {
@@ -267,17 +259,14 @@ void PlayerApp::endProgram() {
 }
 
 void PlayerApp::handBackToMainBar(QWidget& leaving) {
-    if (!bar_)
-        return;
-    mainWindow_ = bar_;
-    handScreenOver(leaving, *bar_);
-    menuSource_ = bar_;
+    mainWindow_ = mainBar.get();
+    handScreenOver(leaving, *mainBar);
+    menuSource_ = mainBar.get();
 }
 
 void PlayerApp::postExitToMainBar() {
-    if (bar_)
-        QMetaObject::invokeMethod(bar_, "command", Qt::QueuedConnection,
-                                  Q_ARG(int, MainBar::ID_EXIT));
+    QMetaObject::invokeMethod(mainBar.get(), "command", Qt::QueuedConnection,
+                              Q_ARG(int, MainBar::ID_EXIT));
 }
 
 void PlayerApp::playCommandLine() {
@@ -288,8 +277,8 @@ void PlayerApp::playCommandLine() {
     const CommandLineSelection selection = selectionFromPaths(options_.paths);
     for (const std::string& message : selection.messages)
         std::fprintf(stderr, "%s\n", message.c_str());  // each line names the program
-    if (bar_ && !selection.text.empty())
-        bar_->startWithSelection(selection.mode, selection.text);
+    if (!selection.text.empty())
+        mainBar->startWithSelection(selection.mode, selection.text);
 }
 
 void PlayerApp::showCreateFailure() {
@@ -302,7 +291,7 @@ bool PlayerApp::handedToRunningPlayer() {
     // Decided before any window exists and before the ini file is read: only the one
     // running player ever writes it.
     const bool shared = !options_.newInstance;
-    remote_ = std::make_unique<RemoteService>(*this);
+    remote_ = std::make_unique<RemoteService>(remoteControl_);
     RemoteService::Claim claim = remote_->claim(shared);
     if (claim == RemoteService::Claim::Taken) {
         if (handToRunningPlayer(absoluteArguments(options_.paths)))
@@ -315,160 +304,19 @@ bool PlayerApp::handedToRunningPlayer() {
         if (shared) {
             if (handToLocalInstance(absoluteArguments(options_.paths)))
                 return true;
-            localInstance_ = std::make_unique<LocalInstance>(*this);
+            localInstance_ = std::make_unique<LocalInstance>(remoteControl_);
             if (!localInstance_->listen())
                 localInstance_.reset();
         }
     }
-    setListener(remote_.get());
+    remoteControl_.setListener(remote_.get());
     return false;
 }
 
 void PlayerApp::nowPlayingChanged() {
-    if (listener())
-        listener()->nowPlayingChanged();
+    remoteControl_.tellNowPlayingChanged();
 }
 
 void PlayerApp::seeked(double seconds) {
-    if (listener())
-        listener()->seeked(seconds);
-}
-
-bool PlayerApp::sessionRuns() const {
-    return player_ && mainWindow_ == player_ && player_->sequencer().inSession();
-}
-
-bool PlayerApp::remoteMayAct() const {
-    return bar_ && player_ && !player_->sequencer().busy();
-}
-
-NowPlaying PlayerApp::nowPlaying() {
-    if (!player_) {
-        NowPlaying none;
-        none.canPlay = bar_ != nullptr;
-        return none;
-    }
-    return player_->nowPlaying();
-}
-
-double PlayerApp::positionSeconds() {
-    return player_ ? player_->positionSeconds() : 0;
-}
-
-void PlayerApp::playerCommand(int id) {
-    if (remoteMayAct() && sessionRuns())
-        player_->command(id);
-}
-
-void PlayerApp::play() {
-    if (!remoteMayAct())
-        return;
-    if (!sessionRuns()) {
-        bar_->command(MainBar::PlayId);
-        return;
-    }
-    // A paused song (by the user, or a repeat's wait) resumes as the menu's Resume does;
-    // a wait between songs is cut short. A song that is over stays so: Next moves on.
-    const PlayState state = nowPlaying().state;
-    if (state == PlayState::Paused)
-        player_->command(player_command::ID_PAUSE_RESUME);
-    else if (state == PlayState::Stopped)
-        player_->sequencer().endWaitBetweenSongs();
-}
-
-void PlayerApp::pause() {
-    if (nowPlaying().state == PlayState::Playing)
-        playerCommand(player_command::ID_PAUSE_RESUME);
-}
-
-void PlayerApp::playPause() {
-    if (nowPlaying().state == PlayState::Playing)
-        pause();
-    else
-        play();
-}
-
-void PlayerApp::stop() {
-    playerCommand(player_command::ID_STOP_PLAYING);
-}
-
-void PlayerApp::next() {
-    // Offered as the menu offers it: not on the last song of an ordered list.
-    if (nowPlaying().canGoNext)
-        playerCommand(player_command::ID_NEXT_SONG);
-}
-
-void PlayerApp::previous() {
-    // Offered as the menu offers it: not in random play, not on the first song.
-    if (nowPlaying().canGoPrevious)
-        playerCommand(player_command::ID_PREV_SONG);
-}
-
-void PlayerApp::seekTo(double seconds) {
-    if (remoteMayAct() && sessionRuns())
-        player_->seekTo(seconds);
-}
-
-void PlayerApp::openPaths(const std::vector<std::string>& paths) {
-    if (!remoteMayAct())
-        return;
-    const CommandLineSelection selection = selectionFromPaths(paths);
-    for (const std::string& message : selection.messages)
-        std::fprintf(stderr, "%s\n", message.c_str());
-    if (selection.text.empty())
-        return;
-    // As the command line plays: the bar takes the selection into its history and plays
-    // it; during a session at once, as the player window has the screen.
-    if (sessionRuns())
-        bar_->playNow(selection.mode, selection.text);
-    else
-        bar_->startWithSelection(selection.mode, selection.text);
-}
-
-// As the settings sheet changes them: kept in memory, written at Exit, read by the session
-// at its next decision.
-void PlayerApp::setLoop(LoopMode loop) {
-    setLoopMode(settings_.play, loop);
-    settingsChanged();
-}
-
-void PlayerApp::setShuffle(bool shuffle) {
-    settings_.play.isRandom = shuffle;
-    settingsChanged();
-}
-
-void PlayerApp::setVolume(double volume) {
-    settings_.app.Volume = volumePercentOf(volume);
-    settingsChanged();
-}
-
-void PlayerApp::settingsChanged() {
-    if (player_)
-        player_->sequencer().settingsChanged();
-    else
-        nowPlayingChanged();
-}
-
-void PlayerApp::raise() {
-    if (!mainWindow_)
-        return;
-    mainWindow_->showNormal();
-    mainWindow_->raise();
-    mainWindow_->activateWindow();
-}
-
-void PlayerApp::quit() {
-    // A song slow to open (a dead network mount) gives way at once; the quit itself
-    // follows as soon as the open's wait has returned.
-    if (bar_ && player_ && player_->sequencer().openingSong()) {
-        player_->sequencer().cancelOpen();
-        QTimer::singleShot(0, bar_, [this] { quit(); });
-        return;
-    }
-    if (!remoteMayAct())
-        return;
-    if (sessionRuns())
-        player_->command(player_command::ID_APP_EXIT);
-    else
-        bar_->command(MainBar::ID_EXIT);
+    remoteControl_.tellSeeked(seconds);
 }

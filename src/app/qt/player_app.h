@@ -2,8 +2,8 @@
 // The one application object of vorn. It owns the QApplication, the settings and the ini
 // store, the icons, the effect catalogue and the two top-level windows, is the host both
 // windows ask for what lies around them (the hand-over of the screen between them, the
-// tray tip, the settings sheet, Exit), and runs the start-up and shut-down in their fixed
-// order:
+// tray tip, the settings sheet, Exit), holds the RemoteControl that carries out what the
+// desktop's media controls ask, and runs the start-up and shut-down in their fixed order:
 //   construction  QApplication, GStreamer initialised on the user-interface thread
 //   run           one player only: the name on the session bus (or the local socket) is
 //                 claimed; when another player has it, the paths are handed to that one
@@ -28,7 +28,7 @@
 #include "app/core/app_settings.h"
 #include "app/core/ini_store.h"
 #include "app/qt/main_bar_host.h"
-#include "playback/core/media_remote.h"
+#include "app/qt/remote_control.h"
 #include "playback/qt/player_host.h"
 
 class QApplication;
@@ -61,7 +61,7 @@ struct PluginRegistration {
     static PluginRegistration system();
 };
 
-class PlayerApp : public MainBarHost, public PlayerHost, public MediaRemote {
+class PlayerApp : public MainBarHost, public PlayerHost {
   public:
     // `argc` must outlive the object, as QApplication requires.
     PlayerApp(int& argc, char** argv, StartOptions options = {},
@@ -106,31 +106,13 @@ class PlayerApp : public MainBarHost, public PlayerHost, public MediaRemote {
     void endProgram() override;
 
     // PlayerHost. setTrayTip sets the tray icon's tip ("tavik vorn", "<...> Playing .."),
-    // when the icon is shown, and raises the main bar in the window order.
+    // when the icon is shown, and raises the main bar in the window order. What the
+    // player window announces goes on to the desktop's media controls.
     void setTrayTip(const std::string& text) override;
     void handBackToMainBar(QWidget& leaving) override;
     void postExitToMainBar() override;
     void nowPlayingChanged() override;
     void seeked(double seconds) override;
-
-    // MediaRemote: each request is the command of the window that has the screen, as its
-    // menu or button gives it. Requests that arrive while the player window waits for
-    // its search to stop are dropped, as user input is then.
-    NowPlaying nowPlaying() override;
-    double positionSeconds() override;
-    void play() override;
-    void pause() override;
-    void playPause() override;
-    void stop() override;
-    void next() override;
-    void previous() override;
-    void seekTo(double seconds) override;
-    void openPaths(const std::vector<std::string>& paths) override;
-    void setLoop(LoopMode loop) override;
-    void setShuffle(bool shuffle) override;
-    void setVolume(double volume) override;
-    void raise() override;
-    void quit() override;
 
     // The menu filler of mainWindow(); the tray menu is filled through it.
     MenuSource* menuSource() const { return menuSource_; }
@@ -146,10 +128,9 @@ class PlayerApp : public MainBarHost, public PlayerHost, public MediaRemote {
     const QIcon& smallIcon() const { return smallIcon_; }
 
   protected:
-    // Seams for the windows that join the application object as they are written.
+    // Seams for the windows' creation, so a test can watch the order or make one fail.
     // Start-up step 7: create the player window hidden, without owner, into
-    // playerWindow. False when it cannot be created. Without a player window class yet
-    // there is nothing to create and the step succeeds.
+    // playerWindow. False when it cannot be created.
     virtual bool createPlayerWindow();
     // Step 8: create the visible main bar into mainBar; it reads the histories, the mode
     // and its position and may post Play. False when it cannot be created.
@@ -159,18 +140,12 @@ class PlayerApp : public MainBarHost, public PlayerHost, public MediaRemote {
     // The "create fail.. quit." message box.
     virtual void showCreateFailure();
 
-    std::unique_ptr<QWidget> mainBar;
-    std::unique_ptr<QWidget> playerWindow;
+    std::unique_ptr<MainBar> mainBar;
+    std::unique_ptr<PlayerWindow> playerWindow;
 
   private:
     // The one-player check; true when another player has taken the paths.
     bool handedToRunningPlayer();
-    // True while a request from outside may act on the windows.
-    bool remoteMayAct() const;
-    bool sessionRuns() const;
-    void playerCommand(int id);
-    // The settings changed outside the settings sheet: the session applies and announces it.
-    void settingsChanged();
     void findProgramDir();
     void loadIcons();
     void playCommandLine();
@@ -188,10 +163,10 @@ class PlayerApp : public MainBarHost, public PlayerHost, public MediaRemote {
     QWidget* mainWindow_ = nullptr;
     MenuSource* menuSource_ = nullptr;
     std::unique_ptr<TrayIcon> trayIcon_;
+    // Before the service and the socket that hold it, so it outlives them.
+    RemoteControl remoteControl_;
     std::unique_ptr<RemoteService> remote_;
     std::unique_ptr<LocalInstance> localInstance_;
-    MainBar* bar_ = nullptr;          // the real main bar inside mainBar, when it is one
-    PlayerWindow* player_ = nullptr;  // the real player window inside playerWindow
     // How long the end of the program waits for a search to stop.
     static constexpr std::chrono::milliseconds kSearchEndLimit{1500};
     bool initialised_ = false;

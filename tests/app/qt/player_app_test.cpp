@@ -65,17 +65,11 @@ class WatchedApp : public PlayerApp {
     bool createPlayerWindow() override {
         steps.push_back("player window, PlayTime " + std::to_string(settings().play.PlayTime) +
                         (log_.calls.empty() ? ", unregistered" : ", registered"));
-        if (failPlayerWindow)
-            return false;
-        playerWindow = std::make_unique<QWidget>();
-        return true;
+        return !failPlayerWindow && PlayerApp::createPlayerWindow();
     }
     bool createMainBar() override {
         steps.push_back("main bar");
-        if (failMainBar)
-            return false;
-        mainBar = std::make_unique<QWidget>();
-        return true;
+        return !failMainBar && PlayerApp::createMainBar();
     }
     void addTrayIcon() override { steps.push_back("tray added"); }
     void removeTrayIcon() override { steps.push_back("tray removed"); }
