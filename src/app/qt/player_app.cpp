@@ -27,6 +27,7 @@
 #include "playback/core/play_modes.h"
 #include "playback/core/play_sequencer.h"
 #include "playback/qt/player_window.h"
+#include "songlist/core/handed_paths.h"
 #include "songlist/core/path_selection.h"
 
 namespace {
@@ -410,9 +411,14 @@ void PlayerApp::seekTo(double seconds) {
 }
 
 void PlayerApp::openPaths(const std::vector<std::string>& paths) {
-    if (!remoteMayAct())
+    // Another program's paths: what could mean another file than the sender meant is
+    // refused first, whatever the player is doing.
+    const HandedPaths handed = checkHandedPaths(paths);
+    for (const std::string& message : handed.messages)
+        std::fprintf(stderr, "%s\n", message.c_str());
+    if (handed.paths.empty() || !remoteMayAct())
         return;
-    const CommandLineSelection selection = selectionFromPaths(paths);
+    const CommandLineSelection selection = selectionFromPaths(handed.paths);
     for (const std::string& message : selection.messages)
         std::fprintf(stderr, "%s\n", message.c_str());
     if (selection.text.empty())
