@@ -6,6 +6,7 @@
 #include <QDBusMetaType>
 #include <QTimer>
 
+#include "app/dbus/bus_receive_limit.h"
 #include "app/dbus/mpris_adaptors.h"
 
 namespace {
@@ -24,6 +25,9 @@ void registerTypes() {
 RemoteService::RemoteService(MediaRemote& remote)
     : remote_(remote), bus_(QDBusConnection::sessionBus()) {
     registerTypes();
+    // Before the name is ours, so no call can come before it.
+    if (bus_.isConnected())
+        liftReceiveLimits(bus_);
 }
 
 RemoteService::~RemoteService() {

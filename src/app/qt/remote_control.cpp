@@ -11,6 +11,7 @@
 #include "playback/core/play_modes.h"
 #include "playback/core/play_sequencer.h"
 #include "playback/qt/player_window.h"
+#include "songlist/core/handed_paths.h"
 #include "songlist/core/path_selection.h"
 
 RemoteControl::RemoteControl(AppSettings& settings, std::function<QWidget*()> mainWindow)
@@ -108,9 +109,14 @@ void RemoteControl::seekTo(double seconds) {
 }
 
 void RemoteControl::openPaths(const std::vector<std::string>& paths) {
-    if (!mayAct())
+    // Another program's paths: what could mean another file than the sender meant is
+    // refused first, whatever the player is doing.
+    const HandedPaths handed = checkHandedPaths(paths);
+    for (const std::string& message : handed.messages)
+        std::fprintf(stderr, "%s\n", message.c_str());
+    if (handed.paths.empty() || !mayAct())
         return;
-    const CommandLineSelection selection = selectionFromPaths(paths);
+    const CommandLineSelection selection = selectionFromPaths(handed.paths);
     for (const std::string& message : selection.messages)
         std::fprintf(stderr, "%s\n", message.c_str());
     if (selection.text.empty())

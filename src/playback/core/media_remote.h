@@ -36,7 +36,9 @@ class MediaRemote {
     // To `seconds` into the current song, kept within it.
     virtual void seekTo(double seconds) = 0;
     // Plays the paths (bytes; file:// addresses allowed) as the command line would: a new
-    // Play of that selection. Relative paths must already be absolute.
+    // Play of that selection. Relative paths and paths holding a NUL byte are refused
+    // (checkHandedPaths), each with a line on standard error, and so is a request larger
+    // than a command line carries.
     virtual void openPaths(const std::vector<std::string>& paths) = 0;
     // The play options as the settings sheet sets them (kept at Exit): repeat and
     // endless play, random order; and the program's volume, 0..1 on the cubic scale.

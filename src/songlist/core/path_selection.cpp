@@ -4,6 +4,7 @@
 #include <system_error>
 
 #include "songlist/core/file_uri.h"
+#include "songlist/core/handed_paths.h"
 #include "songlist/core/playlist_file.h"
 #include "songlist/core/selection_text.h"
 
@@ -39,7 +40,7 @@ std::string absolutePath(const std::string& path) {
 }
 
 std::string skipped(const std::string& path, const std::string& why) {
-    return "vorn: " + path + ": " + why + ", skipped";
+    return "vorn: " + shownPath(path) + ": " + why + ", skipped";
 }
 
 }  // namespace

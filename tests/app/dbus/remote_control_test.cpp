@@ -7,6 +7,7 @@
 #include <sys/stat.h>
 #include <sys/un.h>
 #include <unistd.h>
+#include <QtDBus>
 
 #include <algorithm>
 #include <cctype>
@@ -16,6 +17,7 @@
 #include <sstream>
 #include <string>
 #include <thread>
+#include <tuple>
 #include <vector>
 
 #include "support/open_blocker.h"
@@ -42,8 +44,8 @@ bool statusBecomes(const std::string& status) {
     return waitUntil(10, [&] { return playerctl({"status"}) == status; });
 }
 
-bool titleBecomes(const std::string& title) {
-    return waitUntil(10, [&] { return playerctl({"metadata", "xesam:title"}) == title; });
+bool titleBecomes(const std::string& title, double seconds = 10) {
+    return waitUntil(seconds, [&] { return playerctl({"metadata", "xesam:title"}) == title; });
 }
 
 // The pitch of the last half second that reached the sink.
@@ -202,6 +204,49 @@ TEST(RemoteControl, ASongThatNeverOpensFreezesNothing) {
         EXPECT_EQ(vorn.status(), 0);
         EXPECT_NE(testsupport::readFile(songs.ini).find("Dir0="), std::string::npos);
     }
+}
+
+// The player's Open(aay), or OpenUri(s) with the one path; waits for the answer.
+void openOverBus(const std::vector<std::string>& paths, bool uri) {
+    qDBusRegisterMetaType<QList<QByteArray>>();
+    QList<QByteArray> list;
+    for (const std::string& path : paths)
+        list.append(QByteArray::fromStdString(path));
+    QDBusMessage call = QDBusMessage::createMethodCall(
+        "org.mpris.MediaPlayer2.vorn", "/org/mpris/MediaPlayer2",
+        uri ? "org.mpris.MediaPlayer2.Player" : "io.github.vorn.Vorn", uri ? "OpenUri" : "Open");
+    call << (uri ? QVariant(QString::fromUtf8(list.front())) : QVariant::fromValue(list));
+    QDBusConnection::sessionBus().call(call);  // the test's bus, the first the process uses
+}
+
+// Each row failed before: second.wav played, 70,000 paths were taken, or (the last) the
+// player stayed deaf on the bus and the later start ran as a second player after 10 s.
+TEST(RemoteControl, HandedPathsAreCheckedAndNoCallDeafensThePlayer) {
+    testsupport::SessionBus bus;
+    Songs songs;
+    ASSERT_EQ(::chdir(songs.dir.path().c_str()), 0);
+    RunningVorn vorn({"--ini", songs.ini, songs.first});
+    ASSERT_TRUE(titleBecomes("First Song")) << vorn.output();
+    const std::tuple<std::vector<std::string>, bool, const char*> rows[] = {
+        {{songs.second + std::string("\0.mp3", 5)}, false, "a path holding a NUL byte"},
+        {{"second.wav"}, false, "a relative path"},
+        {{"file://" + songs.second + "%00.mp3"}, true, "a path holding a NUL byte"},
+        {{"second.wav"}, true, "a relative path"},
+        {std::vector<std::string>(70000, songs.second), false, "70000 paths of"},
+        {{"file:///" + std::string(67u << 20, 'a')}, true, "1 paths of 70254600 bytes"},
+    };
+    for (const auto& [paths, uri, said] : rows) {
+        const std::size_t seen = vorn.output().size();
+        openOverBus(paths, uri);
+        EXPECT_TRUE(waitUntil(5, [&] {
+            return vorn.output().find(said, seen) != std::string::npos;
+        })) << said;
+        EXPECT_FALSE(titleBecomes("Second Song", 1)) << said;
+    }
+    const testsupport::ProgramRun second =
+        testsupport::runVorn({"--ini", songs.dir.file("other.ini"), songs.second}, 5);
+    EXPECT_TRUE(second.exited && second.status == 0) << second.output;
+    EXPECT_TRUE(titleBecomes("Second Song"));
 }
 
 TEST(OneInstance, ASecondStartHandsItsPathsOverUnlessItAsksForANewInstance) {
