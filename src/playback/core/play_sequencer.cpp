@@ -122,12 +122,7 @@ int PlaySequencer::startSession(const std::string& selection, ListType kind) {
     stopSearchAndWait();
     // A wait of the previous session (a repeat's resume, the pause between songs) must not
     // restart or advance its song inside this one.
-    timers_.killTimer(TimerId::AdvanceTimer);
-    timers_.killTimer(TimerId::ResumeTimer);
-    drawPending_ = false;
-    awaitingFirstSong_ = false;
-    repeatWaiting_ = false;
-    betweenSongs_ = false;
+    endWaits();
     songOver_ = false;
     inSession_ = true;
 
@@ -237,17 +232,21 @@ int PlaySequencer::chooseInOrder() {
     return currentIndex_;
 }
 
-int PlaySequencer::playIndex(int i) {
-    if (i < 0 || i >= list_.count())
-        return kIndexOutsideList;
-    // A song chosen directly supersedes a pending wait for a song, between songs or before
-    // a repeat; otherwise that timer's tick would restart or resume the song later.
+void PlaySequencer::endWaits() {
     timers_.killTimer(TimerId::AdvanceTimer);
     timers_.killTimer(TimerId::ResumeTimer);
     awaitingFirstSong_ = false;
     drawPending_ = false;
     repeatWaiting_ = false;
     betweenSongs_ = false;
+}
+
+int PlaySequencer::playIndex(int i) {
+    if (i < 0 || i >= list_.count())
+        return kIndexOutsideList;
+    // A song chosen directly supersedes a pending wait for a song, between songs or before
+    // a repeat; otherwise that timer's tick would restart or resume the song later.
+    endWaits();
     currentIndex_ = i;
     return playSong(list_.pathAt(i));
 }
@@ -488,16 +487,11 @@ bool PlaySequencer::finishSession() {
     searcher_.requestStop();
     player_.Stop();
     timers_.killTimer(TimerId::PositionTimer);
-    timers_.killTimer(TimerId::AdvanceTimer);
-    timers_.killTimer(TimerId::ResumeTimer);
+    endWaits();
     if (!settings_.other.isnoTaskTray)
         view_.setTrayTip(kIdleTrayTip);
     view_.handBackToMainBar();
     inSession_ = false;
-    awaitingFirstSong_ = false;
-    drawPending_ = false;
-    repeatWaiting_ = false;
-    betweenSongs_ = false;
     announceChange();
     if (settings_.other.isEndAndPlay) {
         view_.postExitToMainBar();

@@ -179,6 +179,8 @@ class PlaySequencer {
     bool stopSearchAndWait(std::chrono::milliseconds limit = ThreadTask::kNoLimit);
     // Serves the loop and the owner's other events once.
     void pump();
+    // Kills the advance and resume timers and forgets every wait they stood for.
+    void endWaits();
     void showPlayingStatus();
     PlayState playState() const;
     void announceChange();
