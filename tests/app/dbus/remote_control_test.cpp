@@ -163,6 +163,12 @@ TEST(RemoteControl, AWaitReadsStoppedAndTheOptionsWrittenAreKept) {
     const std::string ini = testsupport::readFile(songs.ini);
     for (const char* kept : {"isRepeat=1", "isRandom=1", "Volume=25"})
         EXPECT_NE(ini.find(kept), std::string::npos) << kept << " in\n" << ini;
+
+    // The next start reads them back.
+    RunningVorn again({"--ini", songs.ini, songs.first, songs.second});
+    ASSERT_TRUE(statusBecomes("Playing")) << again.output();
+    EXPECT_EQ(playerctl({"volume"}) + playerctl({"loop"}) + playerctl({"shuffle"}),
+              "0.250000TrackOn");
 }
 
 // A song that can't be opened without blocking, turned into a FIFO after the search
