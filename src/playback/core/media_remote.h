@@ -1,8 +1,8 @@
 #pragma once
 // What the desktop's media controls (and a second start of the program) may ask of the
-// running player, in the player's own terms. The application object implements it by
-// carrying out the same commands its windows' menus and buttons give, so every rule of a
-// play session holds whoever asks. Everything runs on the user-interface thread.
+// running player, in the player's own terms. RemoteControl implements it by carrying out
+// the same commands the windows' menus and buttons give, so every rule of a play session
+// holds whoever asks. Everything runs on the user-interface thread.
 #include <string>
 #include <vector>
 
