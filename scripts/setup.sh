@@ -22,7 +22,7 @@ test_packages=(
   gstreamer1.0-tools gstreamer1.0-plugins-base-apps
   xvfb x11-utils imagemagick xdotool openbox tint2
   desktop-file-utils appstream man-db groff-base dpkg-dev lintian
-  dbus playerctl
+  dbus playerctl pulseaudio pulseaudio-utils
 )
 
 packages=("${build_packages[@]}")

@@ -2,6 +2,9 @@
 
 #include <algorithm>
 #include <cmath>
+#include <utility>
+
+#include "playback/core/play_modes.h"
 
 namespace testsupport {
 
@@ -19,6 +22,8 @@ int FakePlayer::Open(const std::string& p, bool) {
     ended_ = false;
     pendingEvent_ = 0;
     stopTime = 0;
+    joined_ = false;
+    prepared.clear();
     song_ = catalogue_.find(p);
     if (!song_ || !song_->opens) {
         song_.reset();
@@ -112,9 +117,40 @@ void FakePlayer::play(std::int64_t ms) {
         finish();
 }
 
+bool FakePlayer::prepareNext(const std::string& file, int demoSeconds) {
+    if (!joins || state != Running || !prepared.empty())
+        return false;
+    log.push_back("prepare:" + file);
+    prepared = file;
+    preparedDemo_ = demoSeconds;
+    joined_ = false;
+    return true;
+}
+
+void FakePlayer::dropNext() {
+    if (!prepared.empty())
+        log.push_back("dropnext");
+    prepared.clear();
+}
+
 void FakePlayer::finish() {
     if (!song_)
         return;
+    std::optional<SongSpec> next = prepared.empty() ? std::nullopt : catalogue_.find(prepared);
+    if (next && next->opens) {
+        song_ = next;
+        path = std::exchange(prepared, {});
+        position = 0;
+        stopTime = demoCutsSong(preparedDemo_, song_->duration) ? preparedDemo_ : 0;
+        joined_ = true;
+        starts.push_back({path, nowMs_ != nullptr ? *nowMs_ : 0});
+        pendingEvent_ = 1;
+        if (notify_)
+            notify_();
+        return;
+    }
+    prepared.clear();
+    joined_ = false;
     position = stopTime > 0 ? stopTime : song_->duration;
     ended_ = true;
     pendingEvent_ = 1;

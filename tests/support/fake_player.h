@@ -44,6 +44,11 @@ class FakePlayer : public Player {
     int PollEvent() override;
     SongDetails GetSongDetails() override;
     void setVolume(double v) override { volume = v; }
+    // With `joins`, a prepared song follows the running one at its end as the real graph
+    // joins it: no Open, no Run; one whose file does not open never follows.
+    bool prepareNext(const std::string& file, int demoSeconds) override;
+    void dropNext() override;
+    bool nextJoined() const override { return joined_; }
 
     // Milliseconds until the running song reaches its end (or stop time), or -1.
     std::int64_t msToEnd() const;
@@ -63,12 +68,16 @@ class FakePlayer : public Player {
     std::vector<double> seeks;        // every Seek's target
     std::vector<std::string> log;     // "open:p", "run", "pause", "stop", "seek:s", "stoptime:s"
     double volume = 1.0;              // the last volume set
+    bool joins = false;               // prepareNext takes songs
+    std::string prepared;             // the song prepared to follow, if any
 
   private:
     const SongCatalogue& catalogue_;
     const std::int64_t* nowMs_;
     std::optional<SongSpec> song_;
     bool ended_ = false;
+    bool joined_ = false;
+    int preparedDemo_ = 0;
     int pendingEvent_ = 0;
     GraphNotifyFn notify_;
 };

@@ -33,8 +33,8 @@ SoundCapture::~SoundCapture() {
     ::close(fd_);
 }
 
-std::vector<std::int16_t> SoundCapture::samples() const {
-    std::ifstream in(path_, std::ios::binary);
+std::vector<std::int16_t> readS16File(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
     std::vector<char> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
     std::vector<std::int16_t> values(bytes.size() / 2);
     for (std::size_t i = 0; i < values.size(); ++i) {
@@ -43,6 +43,10 @@ std::vector<std::int16_t> SoundCapture::samples() const {
         values[i] = static_cast<std::int16_t>(low | high << 8);
     }
     return values;
+}
+
+std::vector<std::int16_t> SoundCapture::samples() const {
+    return readS16File(path_);
 }
 
 double SoundCapture::seconds() const {

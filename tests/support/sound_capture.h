@@ -31,6 +31,9 @@ class SoundCapture {
     std::optional<std::string> previousSink_;
 };
 
+// The 16-bit little-endian samples in the file at `path` (none when it can't be read).
+std::vector<std::int16_t> readS16File(const std::string& path);
+
 // The frequency, in steps of 10 Hz from 100 Hz up to below half of `rate`, that carries the
 // most power in the middle half second of `samples` (all of them when shorter).
 double dominantFrequency(const std::vector<std::int16_t>& samples, int rate);

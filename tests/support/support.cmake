@@ -6,7 +6,8 @@ add_library(vorn_test_support STATIC
   ${CMAKE_CURRENT_LIST_DIR}/session_bus.cpp
   ${CMAKE_CURRENT_LIST_DIR}/temp_dir.cpp
   ${CMAKE_CURRENT_LIST_DIR}/test_media.cpp
-  ${CMAKE_CURRENT_LIST_DIR}/sound_capture.cpp)
+  ${CMAKE_CURRENT_LIST_DIR}/sound_capture.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/sound_server.cpp)
 target_include_directories(vorn_test_support PUBLIC ${CMAKE_CURRENT_LIST_DIR}/..)
 target_link_libraries(vorn_test_support PUBLIC vorn_media GTest::gtest)
 

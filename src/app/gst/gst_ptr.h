@@ -35,6 +35,12 @@ struct GstMessageUnref {
             gst_message_unref(message);
     }
 };
+struct GstEventUnref {
+    void operator()(GstEvent* event) const {
+        if (event)
+            gst_event_unref(event);
+    }
+};
 struct GstTagListUnref {
     void operator()(GstTagList* tags) const {
         if (tags)
@@ -71,6 +77,7 @@ using GstCapsPtr = std::unique_ptr<GstCaps, GstCapsUnref>;
 using GstBufferPtr = std::unique_ptr<GstBuffer, GstBufferUnref>;
 using GstSamplePtr = std::unique_ptr<GstSample, GstSampleUnref>;
 using GstMessagePtr = std::unique_ptr<GstMessage, GstMessageUnref>;
+using GstEventPtr = std::unique_ptr<GstEvent, GstEventUnref>;
 using GstTagListPtr = std::unique_ptr<GstTagList, GstTagListUnref>;
 using GErrorPtr = std::unique_ptr<GError, GErrorFree>;
 using GCharPtr = std::unique_ptr<gchar, GFree>;

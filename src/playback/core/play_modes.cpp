@@ -21,3 +21,9 @@ int volumePercentOf(double volume) {
         return 100;
     return static_cast<int>(std::lround(volume * 100));
 }
+
+bool demoCutsSong(int demoSeconds, double durationSeconds) {
+    const double whole =
+        durationSeconds >= 0 && durationSeconds < 2147483647.0 ? std::floor(durationSeconds) : 0;
+    return demoSeconds > 0 && demoSeconds < whole;
+}

@@ -10,3 +10,6 @@ LoopMode loopModeOf(const PlayOptions& play);
 void setLoopMode(PlayOptions& play, LoopMode loop);
 // 0..1 to whole percent, clamped; NaN reads as 0.
 int volumePercentOf(double volume);
+// Whether the demo time cuts a song of `durationSeconds`: set and shorter than the
+// song's whole seconds (an unknown length never is).
+bool demoCutsSong(int demoSeconds, double durationSeconds);

@@ -121,8 +121,9 @@ int PlaySequencer::startSession(const std::string& selection, ListType kind) {
     // searcher rewritten, so no two searches ever overlap.
     stopSearchAndWait();
     // A wait of the previous session (a repeat's resume, the pause between songs) must not
-    // restart or advance its song inside this one.
+    // restart or advance its song inside this one, nor its prepared song follow it.
     endWaits();
+    dropPreparedSong();
     songOver_ = false;
     inSession_ = true;
 
@@ -247,6 +248,7 @@ int PlaySequencer::playIndex(int i) {
     // A song chosen directly supersedes a pending wait for a song, between songs or before
     // a repeat; otherwise that timer's tick would restart or resume the song later.
     endWaits();
+    dropPreparedSong();
     currentIndex_ = i;
     return playSong(list_.pathAt(i));
 }
@@ -270,9 +272,16 @@ int PlaySequencer::playSong(const std::string& path) {
         announceChange();
         return kOpenError;
     }
+    return startOpenedSong(path, false);
+}
+
+int PlaySequencer::startOpenedSong(const std::string& path, bool joined) {
+    const PlayOptions& play = settings_.play;
+    const OtherOptions& other = settings_.other;
     songPath_ = path;
     ++songNumber_;
     songOver_ = false;
+    prepareRefused_ = false;
     song_ = {};
     player_.GetContentText(Author, song_.author);
     player_.GetContentText(Title, song_.title);
@@ -299,12 +308,14 @@ int PlaySequencer::playSong(const std::string& path) {
     totalTimeText_ = totalText;
     elapsedTimeText_ = "00:00";
 
-    player_.SetNotifyWindow([&loop = loop_, this] { loop.post([this] { onSongEnded(); }); });
-
-    if (play.PlayTime > 0 && play.PlayTime < total)
-        player_.SetStopTime(play.PlayTime);
-
-    const int result = player_.Run(path.c_str());
+    // A joined song came with its demo stop, into a graph that runs and notifies already.
+    int result = 0;
+    if (!joined) {
+        player_.SetNotifyWindow([&loop = loop_, this] { loop.post([this] { onSongEnded(); }); });
+        if (demoCutsSong(play.PlayTime, durationSeconds_))
+            player_.SetStopTime(play.PlayTime);
+        result = player_.Run(path.c_str());
+    }
     if (result == 0) {
         const std::string status = playingText(displayTitle_);
         view_.setStatusText(status);
@@ -313,7 +324,69 @@ int PlaySequencer::playSong(const std::string& path) {
     }
     view_.resetSlider();
     announceChange();
+    if (result == 0)
+        prepareNextSong();
     return result;
+}
+
+PlaySequencer::ChoiceState PlaySequencer::choiceState() const {
+    return ChoiceState{playedCount_, currentIndex_, drawPending_, random_};
+}
+
+void PlaySequencer::restoreChoiceState(const ChoiceState& state) {
+    playedCount_ = state.playedCount;
+    currentIndex_ = state.currentIndex;
+    drawPending_ = state.drawPending;
+    random_ = state.random;
+}
+
+void PlaySequencer::prepareNextSong() {
+    const PlayOptions& play = settings_.play;
+    const bool repeatDue = play.isRepeat && (play.repeatCnt == 0 || repeatCount_ < play.repeatCnt);
+    if (prepared_ || prepareRefused_ || !inSession_ || openingSong_ || stopAfterCurrent_ ||
+        repeatDue || play.waitTime > 0 || playState() != PlayState::Playing ||
+        !(durationSeconds_ > 0))
+        return;
+    const double end =
+        demoCutsSong(play.PlayTime, durationSeconds_) ? play.PlayTime : durationSeconds_;
+    if (end - player_.GetCurrentPosition() > kPrepareAheadSeconds)
+        return;
+    // The choice is the one the song's end would make; the session shows the running
+    // song until then.
+    PreparedChoice choice;
+    choice.before = choiceState();
+    const int next = chooseNext();
+    choice.after = choiceState();
+    restoreChoiceState(choice.before);
+    if (next < 0 || next >= list_.count()) {
+        // Waiting for the search: the end decides, as it always has.
+        timers_.killTimer(TimerId::AdvanceTimer);
+        return;
+    }
+    choice.index = next;
+    player_.setReportPath(settings_.other.filter);
+    player_.setEffects(play.useEffect ? play.effectCatalogue : nullptr);
+    if (!player_.prepareNext(list_.pathAt(next), play.PlayTime)) {
+        prepareRefused_ = true;
+        return;
+    }
+    prepared_ = choice;
+}
+
+void PlaySequencer::dropPreparedSong() {
+    if (!prepared_)
+        return;
+    player_.dropNext();
+    restoreChoiceState(prepared_->before);
+    prepared_.reset();
+}
+
+void PlaySequencer::takeJoinedSong() {
+    const PreparedChoice choice = *prepared_;
+    prepared_.reset();
+    restoreChoiceState(choice.after);
+    repeatCount_ = 0;
+    startOpenedSong(list_.pathAt(choice.index), true);
 }
 
 void PlaySequencer::onAdvanceTimer() {
@@ -380,6 +453,10 @@ void PlaySequencer::onResumeTimer() {
 }
 
 void PlaySequencer::settingsChanged() {
+    // What follows the running song may differ now (order, waits, repeats, effects): the
+    // next tick prepares it again.
+    dropPreparedSong();
+    prepareRefused_ = false;
     player_.setVolume(settings_.app.Volume / 100.0);
     announceChange();
 }
@@ -392,6 +469,7 @@ bool PlaySequencer::endWaitBetweenSongs() {
 }
 
 int PlaySequencer::onPositionTimer() {
+    prepareNextSong();
     const double position = player_.GetCurrentPosition();
     elapsedTimeText_ = formatClock(position);
     // The list grows while the search runs, which may offer a next song.
@@ -406,6 +484,13 @@ void PlaySequencer::onSongEnded() {
     const int event = player_.PollEvent();
     if (!endsTheSong(event) || !inSession_)
         return;
+    if (prepared_ && player_.nextJoined() && !stopAfterCurrent_) {
+        takeJoinedSong();
+        return;
+    }
+    // The prepared song did not follow (its file failed, or it came too late): the end
+    // goes on as it always has, and chooses the same song again.
+    dropPreparedSong();
 
     if (stopAfterCurrent_) {
         endSession();
@@ -484,6 +569,7 @@ void PlaySequencer::endSession() {
 }
 
 bool PlaySequencer::finishSession() {
+    dropPreparedSong();
     searcher_.requestStop();
     player_.Stop();
     timers_.killTimer(TimerId::PositionTimer);
@@ -571,6 +657,11 @@ bool PlaySequencer::onCommand(int id) {
     // Commands wait while a song opens, as user input does then.
     if (openingSong_)
         return true;
+    // A move to another song, a removal or a stop after this one: the prepared song no
+    // longer follows, and its choice is undone so the command chooses as it always has.
+    if (id == ID_PREV_SONG || id == ID_NEXT_SONG || id == ID_REMOVE_SONG ||
+        id == ID_STOP_AFTER_SONG)
+        dropPreparedSong();
     switch (id) {
         case ID_PREV_SONG:
             if (currentIndex_ > 0) {

@@ -4,6 +4,7 @@
 // the user-interface thread, driven by the player window's timers, messages and commands,
 // and talks to the graph, the timers and the window through narrow interfaces.
 #include <chrono>
+#include <optional>
 #include <string>
 
 #include "app/core/list_type.h"
@@ -84,6 +85,9 @@ class PlaySequencer {
     int playIndex(int i);
     // Opens and runs `path`: 0 when it runs, kOpenError, or the graph's Run result.
     int playSong(const std::string& path);
+    // How long before the running song's end (its demo stop, else its length) the next
+    // song is chosen and prepared to follow it without a gap.
+    static constexpr double kPrepareAheadSeconds = 5.0;
     void endSession();
 
     // Handlers the player window calls.
@@ -165,6 +169,31 @@ class PlaySequencer {
     virtual bool startSearchThread();
 
   private:
+    // The next song chosen ahead while the graph prepares it: what chooseNext gave and the
+    // state it left, and the state before it, which holds until the song's end commits
+    // the choice (or a command drops it).
+    struct ChoiceState {
+        int playedCount = 0;
+        int currentIndex = -1;
+        bool drawPending = false;
+        RandGenerator random{0};
+    };
+    struct PreparedChoice {
+        int index = -1;
+        ChoiceState before;
+        ChoiceState after;
+    };
+    ChoiceState choiceState() const;
+    void restoreChoiceState(const ChoiceState& state);
+    // Near the running song's end, when it would go straight on to the next (no wait, no
+    // repeat due, no stop after it): chooses the next song and has the graph prepare it.
+    void prepareNextSong();
+    // Drops the prepared song and its choice: the session stands as if it was never made.
+    void dropPreparedSong();
+    // The prepared song followed the one that ended: its choice is committed.
+    void takeJoinedSong();
+    // What follows a song's open (or its join): its texts, times, demo stop and run.
+    int startOpenedSong(const std::string& path, bool joined);
     int chooseRandom();
     // Draws an index other than the current one; kAwaitingSong (the poll started) while
     // the search runs without having listed another, kNoRandomSong once it has ended.
@@ -224,6 +253,9 @@ class PlaySequencer {
     bool repeatWaiting_ = false;
     // AdvanceTimer runs with the waitTime period before the next song.
     bool betweenSongs_ = false;
+    std::optional<PreparedChoice> prepared_;
+    // The graph could not prepare a song to follow this one: no second try for it.
+    bool prepareRefused_ = false;
     MediaRemote::Listener* listener_ = nullptr;
     std::string lastSelection_;
     std::string songPath_;

@@ -57,4 +57,18 @@ class Player : public SongProbe {
     // (GstStreamVolume's CUBIC format): for the open song at once and for every later song
     // from its first buffer.
     virtual void setVolume(double /*volume*/) {}
+
+    // Gapless play. Opens `path` beside the running song to follow it without a gap: its
+    // first sample follows the running song's last one, and the output stays open. A demo
+    // time `demoSeconds` (0: none) cuts it as SetStopTime would after an Open. The report
+    // path and the effects are those set for the next Open. False when the graph can't
+    // (nothing runs, a song is prepared already, the effect choice changed since the
+    // running song opened): the song then opens as any other when its turn comes, and so
+    // it does when its file fails to open now.
+    virtual bool prepareNext(const std::string& /*path*/, int /*demoSeconds*/) { return false; }
+    // Drops the prepared song; the running one then ends as it would have without it.
+    virtual void dropNext() {}
+    // True when the last end PollEvent reported was one the prepared song followed (until
+    // the next Open): the graph then holds that song, running, with its demo stop set.
+    virtual bool nextJoined() const { return false; }
 };

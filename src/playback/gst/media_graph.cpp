@@ -8,12 +8,15 @@
 #include "playback/core/cover_file.h"
 #include "playback/core/media_time.h"
 #include "playback/core/mpeg_audio_length.h"
+#include "playback/core/play_modes.h"
 #include "playback/core/result_codes.h"
 #include "playback/gst/class_factory.h"
 #include "playback/gst/cover_cache.h"
 #include "playback/gst/graph_report.h"
 #include "playback/gst/missing_plugins.h"
+#include "playback/gst/output_line.h"
 #include "playback/gst/pipeline_errors.h"
+#include "playback/gst/prepared_song.h"
 #include "playback/gst/preroll_job.h"
 #include "playback/gst/riff_id3_tags.h"
 #include "playback/gst/song_bus.h"
@@ -26,6 +29,8 @@ constexpr std::size_t kContentTextBytes = 255;
 constexpr GstClockTime kSeekWaitNs = 5 * GST_SECOND;
 // The name the discard renderer carries in every pipeline.
 constexpr const char* kNullRendererName = "NULL Video (tavik)";
+// The application message a prepared song's job posts once its outcome is known.
+constexpr const char* kPreparedMessage = "vorn-song-prepared";
 
 // Codec and bitrate tags describe the stream; only these describe the song.
 bool hasContentTags(const GstTagList* tags) {
@@ -84,14 +89,33 @@ std::string MediaGraph::GetErrorText(std::size_t size) {
 }
 
 GstBus* MediaGraph::EventHandle() const {
-    if (!graph_ || !graph_->pipeline())
+    GstElement* element = pipeline();
+    if (!element)
         return nullptr;
-    GstBusPtr bus(gst_element_get_bus(graph_->pipeline()));
+    GstBusPtr bus(gst_element_get_bus(element));
     return bus.get();  // the pipeline keeps its bus alive
 }
 
 GstElement* MediaGraph::pipeline() const {
+    if (output_)
+        return output_->pipeline();
     return graph_ ? graph_->pipeline() : nullptr;
+}
+
+bool MediaGraph::nextWaiting() const {
+    return nextInput_ != nullptr;
+}
+
+GstElement* MediaGraph::seekTarget() const {
+    if (output_ && output_->sink())
+        return output_->sink();
+    return pipeline();
+}
+
+bool MediaGraph::queryDuration(GstFormat format, gint64& value) const {
+    if (output_ && graph_ && graph_->output())
+        return gst_pad_query_duration(graph_->output(), format, &value);
+    return pipeline() && gst_element_query_duration(pipeline(), format, &value);
 }
 
 std::size_t MediaGraph::pendingEvents() const {
@@ -110,14 +134,17 @@ bool MediaGraph::CanStop() const {
 
 int MediaGraph::CreateGraph() {
     releaseGraph();
-    auto graph = std::make_unique<SongPipeline>();
-    if (!graph->pipeline()) {
+    const bool probe = mode_ == Mode::Probe;
+    auto graph = std::make_unique<SongPipeline>(!probe);
+    auto output = probe ? nullptr : std::make_unique<OutputLine>();
+    if (!graph->pipeline() || (output && !output->pipeline())) {
         setResult(result::kOutOfMemory);
         return -1;
     }
-    GstBusPtr bus(gst_element_get_bus(graph->pipeline()));
+    GstBusPtr bus(gst_element_get_bus(output ? output->pipeline() : graph->pipeline()));
     bus_ = std::make_unique<SongBus>(bus.get());
     graph_ = std::move(graph);
+    output_ = std::move(output);
     setResult(result::kOk);
     state_ = GraphState::Empty;
     return 0;
@@ -130,6 +157,7 @@ constexpr int kSettleTimeoutMs = 2000;
 
 int MediaGraph::Open(const std::string& path, bool withNullRenderer) {
     details_.reset();
+    nextJoined_ = false;
     GstElement* renderer = withNullRenderer ? nullRenderer_.get() : nullptr;
     bool opened = mode_ == Mode::Probe && graph_ && reopenProbe(path, renderer);
     if (!opened) {
@@ -139,9 +167,12 @@ int MediaGraph::Open(const std::string& path, bool withNullRenderer) {
         SongPipeline::Options options;
         options.probe = mode_ == Mode::Probe;
         options.renderer = renderer;
-        options.effects = options.probe ? nullptr : effects_;
-        options.volume = volume_;
         opened = graph_->build(path, options);
+        if (opened && output_) {
+            opened = output_->build(effects_, volume_);
+            input_ = opened ? output_->join(graph_->pipeline(), graph_->output()) : nullptr;
+            opened = input_ != nullptr;
+        }
     }
     if (!opened)
         setResult(result::kOutOfMemory);
@@ -172,22 +203,121 @@ int MediaGraph::Open(const std::string& path, bool withNullRenderer) {
     }
     // What happened while prerolling is no event for the owner.
     bus_->clear();
-    streamTags_ = bus_->tags();
-    mergeRiffId3Tags(graph_->pipeline(), path, streamTags_);
-    content_.reset(hasContentTags(streamTags_.get()) ? gst_tag_list_copy(streamTags_.get())
-                                                     : nullptr);
-    path_ = path;
-    estimatedDuration_ = -1.0;
-    framesCounted_ = false;
-    stopUnits_ = -1;
-    songEnded_ = false;
-    pendingError_.reset();
+    beginSong(path, bus_->tags());
     if (!reportPath_.empty())
-        WriteGraphReport(graph_->pipeline(), reportPath_);
+        WriteGraphReport(pipeline(), reportPath_);
     reportPath_.clear();
     state_ = GraphState::Stopped;
     setResult(result::kOk);
     return 0;
+}
+
+void MediaGraph::beginSong(const std::string& path, GstTagListPtr tags) {
+    streamTags_ = std::move(tags);
+    mergeRiffId3Tags(graph_->pipeline(), path, streamTags_);
+    content_.reset(hasContentTags(streamTags_.get()) ? gst_tag_list_copy(streamTags_.get())
+                                                     : nullptr);
+    details_.reset();
+    path_ = path;
+    estimatedDuration_ = -1.0;
+    framesCounted_ = false;
+    frameCountSeconds_.reset();
+    stopUnits_ = -1;
+    songEnded_ = false;
+    pendingError_.reset();
+}
+
+bool MediaGraph::prepareNext(const std::string& path, int demoSeconds) {
+    const bool running = state_ == GraphState::Running || state_ == GraphState::Paused;
+    if (!output_ || !graph_ || !running || next_ || songEnded_ || !output_->playsEffects(effects_))
+        return false;
+    nextJoined_ = false;
+    if (!spareRenderer_ && nullRenderer_)
+        spareRenderer_ = adoptSunk(createElementByClassId(kNullRendererClassId, kNullRendererName));
+    auto part = std::make_unique<SongPipeline>(true);
+    SongPipeline::Options options;
+    options.renderer = spareRenderer_.get();
+    if (!part->pipeline() || !part->build(path, options))
+        return false;
+    GstBusPtr bus(gst_element_get_bus(output_->pipeline()));
+    auto ended = [bus = std::shared_ptr<GstBus>(bus.release(), gst_object_unref)] {
+        GstStructure* what = gst_structure_new_empty(kPreparedMessage);
+        gst_bus_post(bus.get(), gst_message_new_application(nullptr, what));
+    };
+    const auto deadline = PreparedSong::Clock::now() + std::chrono::milliseconds(kOpenTimeoutMs);
+    next_ = PreparedSong::start(path, std::move(part), std::move(spareRenderer_), deadline,
+                                std::move(ended));
+    if (!next_)
+        return false;
+    nextDemoSeconds_ = demoSeconds;
+    nextReportPath_ = reportPath_;
+    reportPath_.clear();
+    return true;
+}
+
+void MediaGraph::dropNext() {
+    if (nextInput_ && next_ && next_->part())
+        output_->leave(next_->part()->pipeline(), nextInput_);
+    nextInput_.reset();
+    next_.reset();
+}
+
+// On the owner's thread: a ready song joins the pipeline behind the running one, with its
+// demo stop, and its sound goes on to wait inside concat. A song that failed is dropped;
+// it then opens as any other when its turn comes, and fails there as it would have.
+void MediaGraph::joinPrepared() {
+    if (!next_ || nextInput_)
+        return;
+    SongPipeline* part = next_->part();
+    if (next_->outcome() != PreparedSong::Outcome::Ready || !part || !output_) {
+        dropNext();
+        return;
+    }
+    gint64 ns = -1;
+    double seconds = -1.0;
+    if (std::optional<double> frames = mpegAudioFileSeconds(next_->path()))
+        seconds = *frames;
+    else if (gst_pad_query_duration(part->output(), GST_FORMAT_TIME, &ns) && ns >= 0)
+        seconds = mediaUnitsToSeconds(nanosecondsToMediaUnits(ns));
+    nextStopUnits_ = -1;
+    if (demoCutsSong(nextDemoSeconds_, seconds)) {
+        nextStopUnits_ = secondsToMediaUnits(nextDemoSeconds_);
+        next_->cutAt(mediaUnitsToNanoseconds(nextStopUnits_));
+    }
+    nextInput_ = output_->join(part->pipeline(), part->output());
+    if (!nextInput_) {
+        dropNext();
+        return;
+    }
+    gst_element_sync_state_with_parent(part->pipeline());
+    next_->releaseSound();
+}
+
+// Concat has taken its next input. When that is the prepared song's, the song that ended
+// leaves the pipeline and the prepared one is the graph's song from now on.
+bool MediaGraph::takeJoin() {
+    if (!next_ || !nextInput_ || output_->activeInput().get() != nextInput_.get())
+        return false;
+    output_->leave(graph_->pipeline(), input_);
+    graph_->detachShared();
+    GstElementPtr renderer;
+    std::unique_ptr<SongPipeline> part = next_->takePart(renderer);
+    if (!part)
+        return false;
+    GstTagListPtr tags = next_->tags();
+    const std::string path = next_->path();
+    graph_ = std::move(part);
+    input_ = std::move(nextInput_);
+    spareRenderer_ = std::move(nullRenderer_);
+    nullRenderer_ = std::move(renderer);
+    next_.reset();
+    beginSong(path, std::move(tags));
+    stopUnits_ = nextStopUnits_;
+    if (!nextReportPath_.empty())
+        WriteGraphReport(pipeline(), nextReportPath_);
+    nextReportPath_.clear();
+    nextJoined_ = true;
+    return true;
 }
 
 namespace {
@@ -201,7 +331,7 @@ bool MediaGraph::preroll(const std::string& path) {
         return false;
     }
     const auto deadline = PrerollJob::Clock::now() + std::chrono::milliseconds(kOpenTimeoutMs);
-    std::shared_ptr<PrerollJob> job = PrerollJob::start(path, *graph_, *bus_, deadline);
+    std::shared_ptr<PrerollJob> job = PrerollJob::start(path, pipeline(), *bus_, deadline);
     if (!job) {
         setResult(result::kOutOfMemory);
         return false;
@@ -233,7 +363,11 @@ bool MediaGraph::preroll(const std::string& path) {
 
 void MediaGraph::giveUp(const std::shared_ptr<PrerollJob>& job) {
     PrerollJob::Leftovers leftovers;
+    next_.reset();
+    nextInput_.reset();
+    input_.reset();
     leftovers.pipeline = std::move(graph_);
+    leftovers.output = std::move(output_);
     leftovers.bus = std::move(bus_);
     // The renderer may be inside that pipeline; later songs get one of their own.
     leftovers.renderer = std::move(nullRenderer_);
@@ -269,14 +403,19 @@ int MediaGraph::Close() {
 void MediaGraph::releaseGraph() {
     if (bus_)
         bus_->setNotify({});
+    dropNext();
+    if (output_)
+        output_->detachShared();
     if (graph_)
         graph_->detachShared();
+    input_.reset();
     bus_.reset();
+    output_.reset();
     graph_.reset();
 }
 
 bool MediaGraph::setPipelineState(GstState target) {
-    if (gst_element_set_state(graph_->pipeline(), target) == GST_STATE_CHANGE_FAILURE) {
+    if (gst_element_set_state(pipeline(), target) == GST_STATE_CHANGE_FAILURE) {
         setResult(result::kFail);
         return false;
     }
@@ -324,6 +463,10 @@ int MediaGraph::PollEvent() {
         pendingError_.reset();
         return songEnd(ErrorAbort);
     }
+    if (nextJoined_ && pendingJoin_) {
+        pendingJoin_ = false;
+        return Complete;
+    }
     // Every other message is taken on the way, so an end is never held up behind them.
     while (GstMessagePtr message = bus_->pop()) {
         int event = OtherEvent;
@@ -337,22 +480,35 @@ int MediaGraph::PollEvent() {
                 event = songEnd(ErrorAbort);
                 break;
             default:
-                takeOtherMessage(message.get());
+                // The song that ended is over without a gap; the joined one starts.
+                if (takeOtherMessage(message.get()))
+                    event = Complete;
                 break;
         }
-        if (event != OtherEvent)
+        if (event != OtherEvent) {
+            nextJoined_ = nextJoined_ && event == Complete &&
+                          GST_MESSAGE_TYPE(message.get()) == GST_MESSAGE_APPLICATION;
             return event;
+        }
     }
     return OtherEvent;
 }
 
-void MediaGraph::takeOtherMessage(GstMessage* message) {
+bool MediaGraph::takeOtherMessage(GstMessage* message) {
     switch (GST_MESSAGE_TYPE(message)) {
+        case GST_MESSAGE_APPLICATION: {
+            const GstStructure* what = gst_message_get_structure(message);
+            if (gst_structure_has_name(what, kPreparedMessage))
+                joinPrepared();
+            else if (gst_structure_has_name(what, OutputLine::kInputChanged))
+                return takeJoin();
+            break;
+        }
         case GST_MESSAGE_CLOCK_LOST:
             // The audio device went away and came back: pick a new clock.
             if (state_ == GraphState::Running) {
-                gst_element_set_state(graph_->pipeline(), GST_STATE_PAUSED);
-                gst_element_set_state(graph_->pipeline(), GST_STATE_PLAYING);
+                gst_element_set_state(pipeline(), GST_STATE_PAUSED);
+                gst_element_set_state(pipeline(), GST_STATE_PLAYING);
             }
             break;
         case GST_MESSAGE_DURATION_CHANGED:
@@ -361,6 +517,7 @@ void MediaGraph::takeOtherMessage(GstMessage* message) {
         default:
             break;
     }
+    return false;
 }
 
 int MediaGraph::songEnd(int code) {
@@ -398,8 +555,8 @@ void MediaGraph::setVolume(double volume) {
     if (mode_ == Mode::Probe)
         return;
     volume_ = volume >= 0.0 ? std::min(volume, 1.0) : 0.0;  // NaN too
-    if (graph_)
-        graph_->setVolume(volume_);
+    if (output_)
+        output_->setVolume(volume_);
 }
 
 SongDetails MediaGraph::GetSongDetails() {
@@ -437,7 +594,7 @@ double MediaGraph::GetDuration() {
     if (frameCountSeconds_)
         return mediaUnitsToSeconds(secondsToMediaUnits(*frameCountSeconds_));
     gint64 ns = -1;
-    if (gst_element_query_duration(graph_->pipeline(), GST_FORMAT_TIME, &ns) && ns >= 0)
+    if (queryDuration(GST_FORMAT_TIME, ns) && ns >= 0)
         return mediaUnitsToSeconds(nanosecondsToMediaUnits(ns));
     return fallbackDuration();
 }
@@ -453,8 +610,7 @@ double MediaGraph::fallbackDuration() {
     if (!gst_tag_list_get_uint(streamTags_.get(), GST_TAG_BITRATE, &bitrate) || bitrate == 0)
         gst_tag_list_get_uint(streamTags_.get(), GST_TAG_NOMINAL_BITRATE, &bitrate);
     gint64 bytes = -1;
-    if (bitrate == 0 || !gst_element_query_duration(graph_->pipeline(), GST_FORMAT_BYTES, &bytes) ||
-        bytes <= 0)
+    if (bitrate == 0 || !queryDuration(GST_FORMAT_BYTES, bytes) || bytes <= 0)
         return -1.0;
     double seconds = static_cast<double>(bytes) * 8.0 / bitrate;
     estimatedDuration_ = mediaUnitsToSeconds(secondsToMediaUnits(seconds));
@@ -465,7 +621,7 @@ double MediaGraph::GetCurrentPosition() {
     if (!graph_)
         return -100.0;
     gint64 ns = -1;
-    if (gst_element_query_position(graph_->pipeline(), GST_FORMAT_TIME, &ns) && ns >= 0)
+    if (gst_element_query_position(seekTarget(), GST_FORMAT_TIME, &ns) && ns >= 0)
         return mediaUnitsToSeconds(nanosecondsToMediaUnits(ns));
     return -1.0;
 }
@@ -478,20 +634,22 @@ int MediaGraph::seekTo(GstSeekType startType, std::int64_t startUnits, GstSeekTy
         GstMessageType type = GST_MESSAGE_TYPE(message.get());
         if (type == GST_MESSAGE_ERROR && !songEnded_ && !pendingError_)
             pendingError_ = errorResult(message.get());
-        else if (type != GST_MESSAGE_EOS && type != GST_MESSAGE_ERROR)
-            takeOtherMessage(message.get());
+        else if (type != GST_MESSAGE_EOS && type != GST_MESSAGE_ERROR &&
+                 takeOtherMessage(message.get()))
+            pendingJoin_ = true;  // PollEvent reports the end it stands for
     }
     auto flags = static_cast<GstSeekFlags>(GST_SEEK_FLAG_FLUSH | GST_SEEK_FLAG_ACCURATE);
-    bool done = gst_element_seek(graph_->pipeline(), 1.0, GST_FORMAT_TIME, flags, startType,
-                                 mediaUnitsToNanoseconds(startUnits), stopType,
-                                 mediaUnitsToNanoseconds(stopUnits));
+    bool done = gst_element_send_event(
+        seekTarget(), gst_event_new_seek(1.0, GST_FORMAT_TIME, flags, startType,
+                                         mediaUnitsToNanoseconds(startUnits), stopType,
+                                         mediaUnitsToNanoseconds(stopUnits)));
     setResult(done ? result::kOk : result::kFail);
     if (!done)
         return -1;
     // The stream starts again, and its end with it.
     songEnded_ = false;
     // A flushing seek prerolls again; wait for it so positions read afterwards are right.
-    gst_element_get_state(graph_->pipeline(), nullptr, nullptr, kSeekWaitNs);
+    gst_element_get_state(pipeline(), nullptr, nullptr, kSeekWaitNs);
     return 0;
 }
 
@@ -502,7 +660,7 @@ int MediaGraph::SetStopTime(double seconds) {
         return -100;
     stopUnits_ = secondsToMediaUnits(seconds);
     gint64 ns = -1;
-    if (!gst_element_query_position(graph_->pipeline(), GST_FORMAT_TIME, &ns) || ns < 0)
+    if (!gst_element_query_position(seekTarget(), GST_FORMAT_TIME, &ns) || ns < 0)
         ns = 0;
     return seekTo(GST_SEEK_TYPE_SET, nanosecondsToMediaUnits(ns), GST_SEEK_TYPE_SET, stopUnits_);
 }
@@ -513,7 +671,7 @@ int MediaGraph::Seek(double seconds, bool absolute) {
     std::int64_t units = secondsToMediaUnits(seconds);
     if (!absolute) {
         gint64 ns = -1;
-        if (!gst_element_query_position(graph_->pipeline(), GST_FORMAT_TIME, &ns) || ns < 0) {
+        if (!gst_element_query_position(seekTarget(), GST_FORMAT_TIME, &ns) || ns < 0) {
             setResult(result::kNotImpl);
             return -1;
         }

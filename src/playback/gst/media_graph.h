@@ -1,6 +1,8 @@
 #pragma once
-// MediaGraph plays one song at a time through a GStreamer pipeline of its own
-// (SongPipeline): it opens the file, runs, pauses and stops it, seeks and sets a stop time
+// MediaGraph plays songs through one GStreamer pipeline per run of songs: the output
+// (OutputLine) stays open while each song's part (SongPipeline) joins it, one after the
+// other, without a gap (prepareNext). It opens the file, runs, pauses and stops it, seeks
+// and sets a stop time
 // in seconds, reports duration and position, reads the song's author, title, comment,
 // album, track number and cover picture from its tags and folder, hands bus messages to
 // its owner one at a time and writes the pipeline report. The player uses one on the
@@ -17,6 +19,8 @@
 #include "app/gst/gst_ptr.h"
 #include "playback/core/player.h"
 
+class OutputLine;
+class PreparedSong;
 class PrerollJob;
 class SongBus;
 class SongPipeline;
@@ -54,8 +58,9 @@ class MediaGraph : public Player {
     bool CanStop() const override;
 
     // 0 when the file prerolled with an audio stream, else -1 (state stays Empty). The
-    // previous song's pipeline is finalized first, as is the new one when it fails. A
-    // probe instead keeps one pipeline from file to file and only points it at the next.
+    // previous pipeline (its output, its song and a prepared one) is finalized first, as
+    // is the new one when it fails. A probe instead keeps one pipeline from file to file
+    // and only points it at the next.
     int Open(const std::string& path, bool withNullRenderer) override;
     // Finalizes the pipeline; the graph stays usable (Empty) for the next Open.
     virtual int Close();
@@ -66,6 +71,8 @@ class MediaGraph : public Player {
     virtual int CreateGraph();
     virtual void SetState(GraphState state) { state_ = state; }
     GraphState state() const { return state_; }
+    // The open song's file, or the joined song's once it follows.
+    const std::string& songPath() const { return path_; }
 
     void SetNotifyWindow(GraphNotifyFn notify) override;
     int GetContentText(int kind, std::string& text) override;
@@ -87,9 +94,15 @@ class MediaGraph : public Player {
     EffectCatalogue* effects() const { return effects_; }
     // Held to 0..1; a probe plays nothing and keeps none.
     void setVolume(double volume) override;
+    bool prepareNext(const std::string& path, int demoSeconds) override;
+    void dropNext() override;
+    bool nextJoined() const override { return nextJoined_; }
 
-    // For tests and the report: the current pipeline (not owned), or nullptr.
+    // For tests and the report: the current pipeline (not owned), or nullptr. A song's
+    // part is inside it, with the output and a prepared song that has joined.
     GstElement* pipeline() const;
+    // For tests: the prepared song has joined the pipeline and waits for its turn.
+    bool nextWaiting() const;
     bool hasNullRenderer() const { return nullRenderer_ != nullptr; }
     // Bus messages waiting for PollEvent.
     std::size_t pendingEvents() const;
@@ -118,15 +131,37 @@ class MediaGraph : public Player {
     // Takes an end of stream or an error as the song's end once: one failure posts an
     // error from the element and another from each bin above it.
     int songEnd(int code);
-    // What a message other than an end does to the graph.
-    void takeOtherMessage(GstMessage* message);
+    // What a message other than an end does to the graph; true when the prepared song
+    // took over (the running one ended).
+    bool takeOtherMessage(GstMessage* message);
+    // The prepared song's job has ended: a ready song joins behind the running one.
+    void joinPrepared();
+    // Concat moved on: when to the prepared song, it becomes the graph's song.
+    bool takeJoin();
+    // The new song's tags, texts and times, after an Open or a join.
+    void beginSong(const std::string& path, GstTagListPtr tags);
+    // Where a seek goes and a position is read: the output's sink, so neither reaches a
+    // prepared song's part; a probe's pipeline.
+    GstElement* seekTarget() const;
+    // Where a song's length is asked: its part's output, upstream of concat.
+    bool queryDuration(GstFormat format, gint64& value) const;
     int seekTo(GstSeekType startType, std::int64_t startUnits, GstSeekType stopType,
                std::int64_t stopUnits);
 
     std::int32_t lastResult_ = 0;
     std::string errorText_;
-    std::unique_ptr<SongPipeline> graph_;
+    std::unique_ptr<OutputLine> output_;   // a player's: the pipeline and what outlives songs
+    std::unique_ptr<SongPipeline> graph_;  // the song's part, or the probe's pipeline
     std::unique_ptr<SongBus> bus_;
+    GstPadPtr input_;                     // the song's input on the output's concat
+    std::unique_ptr<PreparedSong> next_;  // the song to follow, while prepared
+    GstPadPtr nextInput_;                 // its input, once it has joined
+    int nextDemoSeconds_ = 0;
+    std::int64_t nextStopUnits_ = -1;  // its demo stop, in 100-ns units (-1: none)
+    std::string nextReportPath_;
+    bool nextJoined_ = false;
+    bool pendingJoin_ = false;            // a seek took the join's message off the bus
+    GstElementPtr spareRenderer_;         // the prepared song's renderer while it is not lent
     GstTagListPtr streamTags_;            // every tag seen up to preroll
     GstTagListPtr content_;               // the same, when they name the song; null otherwise
     std::optional<SongDetails> details_;  // the open song's, once asked for

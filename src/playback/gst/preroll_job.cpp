@@ -7,6 +7,7 @@
 #include <thread>
 #include <utility>
 
+#include "playback/gst/output_line.h"
 #include "playback/gst/song_bus.h"
 #include "playback/gst/song_pipeline.h"
 
@@ -17,21 +18,18 @@ constexpr std::chrono::milliseconds kPumpPeriod{20};
 constexpr std::chrono::milliseconds kRefusedErrorWait{500};
 
 std::atomic<int> leftBehindCount{0};
+}  // namespace
 
-// A FIFO, socket or device (or a link to one) is no song, and opening a FIFO blocks until
-// a writer comes. A path that can't be looked up is left to the source, which reports it
-// as it reports any file it can't open.
-bool isSpecialFile(const std::string& path) {
+bool PrerollJob::isSpecialFile(const std::string& path) {
     struct stat info {};
     return ::stat(path.c_str(), &info) == 0 && !S_ISREG(info.st_mode);
 }
-}  // namespace
 
-PrerollJob::PrerollJob(std::string path, SongPipeline& pipeline, SongBus& bus,
+PrerollJob::PrerollJob(std::string path, GstElement* pipeline, SongBus& bus,
                        Clock::time_point deadline)
     : path_(std::move(path)), pipeline_(pipeline), bus_(bus), deadline_(deadline) {}
 
-std::shared_ptr<PrerollJob> PrerollJob::start(const std::string& path, SongPipeline& pipeline,
+std::shared_ptr<PrerollJob> PrerollJob::start(const std::string& path, GstElement* pipeline,
                                               SongBus& bus, Clock::time_point deadline) {
     std::shared_ptr<PrerollJob> job(new PrerollJob(path, pipeline, bus, deadline));
     try {
@@ -66,8 +64,7 @@ PrerollJob::Result PrerollJob::run() {
         result.outcome = Outcome::NotAFile;
         return result;
     }
-    const GstStateChangeReturn change =
-        gst_element_set_state(pipeline_.pipeline(), GST_STATE_PAUSED);
+    const GstStateChangeReturn change = gst_element_set_state(pipeline_, GST_STATE_PAUSED);
     if (change == GST_STATE_CHANGE_SUCCESS || change == GST_STATE_CHANGE_NO_PREROLL) {
         result.outcome = Outcome::Prerolled;
         return result;
@@ -139,9 +136,12 @@ void PrerollJob::abandon(const std::shared_ptr<PrerollJob>& job, Leftovers lefto
 void PrerollJob::release(Leftovers leftovers) {
     if (leftovers.bus)
         leftovers.bus->setNotify({});
+    if (leftovers.output)
+        leftovers.output->detachShared();
     if (leftovers.pipeline)
         leftovers.pipeline->detachShared();
     leftovers.bus.reset();
+    leftovers.output.reset();
     leftovers.pipeline.reset();
     leftovers.renderer.reset();
     leftBehindCount.fetch_sub(1);

@@ -16,6 +16,7 @@
 
 #include "app/gst/gst_ptr.h"
 
+class OutputLine;
 class SongBus;
 class SongPipeline;
 
@@ -34,19 +35,21 @@ class PrerollJob {
         Outcome outcome = Outcome::Pending;
         GstMessagePtr error;
     };
-    // What a caller that gave up leaves to the job: the song's pipeline, its bus and the
-    // discard renderer lent to it (a reference of its own, kept until the pipeline is gone).
-    // Declared in the order that makes destroying them safe: the pipeline goes first.
+    // What a caller that gave up leaves to the job: the song's pipeline (a probe's, or a
+    // session's output with the song's part), its bus and the discard renderer lent to it
+    // (a reference of its own, kept until the pipeline is gone). Declared in the order
+    // that makes destroying them safe: the pipeline goes first.
     struct Leftovers {
         GstElementPtr renderer;
         std::unique_ptr<SongBus> bus;
         std::unique_ptr<SongPipeline> pipeline;
+        std::unique_ptr<OutputLine> output;
     };
 
     // Starts the job for `path` on `pipeline` and its `bus` (borrowed until the job has
     // ended or been abandoned), waiting for the preroll until `deadline`. nullptr when no
     // thread can be started.
-    static std::shared_ptr<PrerollJob> start(const std::string& path, SongPipeline& pipeline,
+    static std::shared_ptr<PrerollJob> start(const std::string& path, GstElement* pipeline,
                                              SongBus& bus, Clock::time_point deadline);
 
     // Waits until the job has ended, at most until `until`. `pump` (may be empty) is
@@ -59,16 +62,21 @@ class PrerollJob {
     // would hold it up too).
     static void abandon(const std::shared_ptr<PrerollJob>& job, Leftovers leftovers);
 
+    // A FIFO, socket or device (or a link to one) is no song, and opening a FIFO blocks
+    // until a writer comes. A path that can't be looked up is left to the source, which
+    // reports it as it reports any file it can't open.
+    static bool isSpecialFile(const std::string& path);
+
     // Pipelines given up on and not released yet.
     static int leftBehind();
 
   private:
-    PrerollJob(std::string path, SongPipeline& pipeline, SongBus& bus, Clock::time_point deadline);
+    PrerollJob(std::string path, GstElement* pipeline, SongBus& bus, Clock::time_point deadline);
     Result run();
     static void release(Leftovers leftovers);
 
     const std::string path_;
-    SongPipeline& pipeline_;
+    GstElement* pipeline_;
     SongBus& bus_;
     const Clock::time_point deadline_;
     std::mutex mutex_;

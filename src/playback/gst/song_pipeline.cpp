@@ -6,10 +6,7 @@
 #include <string_view>
 #include <utility>
 
-#include <gst/audio/streamvolume.h>
-
 #include "playback/gst/pipeline_errors.h"
-#include "playback/gst/sink_volume.h"
 
 namespace {
 
@@ -52,36 +49,21 @@ bool addRunning(GstElement* bin, GstElement* element) {
 
 }  // namespace
 
-SongPipeline::SongPipeline() {
-    GstElement* pipeline = gst_pipeline_new(nullptr);
-    if (pipeline)
-        pipeline_.reset(GST_ELEMENT(gst_object_ref_sink(pipeline)));
+SongPipeline::SongPipeline(bool part) {
+    GstElement* pipeline = part ? gst_bin_new(nullptr) : gst_pipeline_new(nullptr);
+    if (!pipeline)
+        return;
+    pipeline_.reset(GST_ELEMENT(gst_object_ref_sink(pipeline)));
+    // A part's renderer and fakesinks preroll inside it: a part that joins a playing
+    // pipeline must not take the song that plays back to PAUSED while they do.
+    if (part)
+        g_object_set(pipeline, "async-handling", TRUE, nullptr);
 }
 
 SongPipeline::~SongPipeline() {
     detachShared();
     if (decoder_)
         g_signal_handlers_disconnect_by_data(decoder_, this);
-}
-
-GstElement* SongPipeline::makeAudioSink(bool probe) {
-    if (probe) {
-        GstElement* sink = gst_element_factory_make("fakesink", "probe-audio-sink");
-        if (sink)
-            g_object_set(sink, "sync", FALSE, nullptr);
-        return sink;
-    }
-    const char* description = std::getenv("VORN_AUDIO_SINK");
-    if (description && *description) {
-        GError* rawError = nullptr;
-        GstElement* bin = gst_parse_bin_from_description(description, TRUE, &rawError);
-        GErrorPtr error(rawError);
-        if (bin && !error)
-            return bin;
-        adoptSunk(bin);  // a half-made bin is dropped at once
-        return nullptr;
-    }
-    return gst_element_factory_make("autoaudiosink", nullptr);
 }
 
 namespace {
@@ -100,6 +82,8 @@ bool SongPipeline::build(const std::string& path, const Options& options) {
     GstBin* bin = GST_BIN(pipeline_.get());
     keepVideoCompressed_ = options.renderer != nullptr || options.probe;
     probe_ = options.probe;
+    if (GST_IS_PIPELINE(pipeline_.get()) != probe_)
+        return false;
 
     GCharPtr uri = fileUri(path);
     if (!uri)
@@ -118,8 +102,7 @@ bool SongPipeline::build(const std::string& path, const Options& options) {
     else if (options.renderer && gst_bin_add(bin, options.renderer))
         renderer_ = options.renderer;
 
-    bool linked = options.probe ? buildProbeAudio() : buildAudioBranch(options.effects);
-    setVolume(options.volume);
+    bool linked = options.probe ? buildProbeAudio() : buildPartOutput();
 
     g_signal_connect(decoder, "pad-added", G_CALLBACK(onPadAdded), this);
     g_signal_connect(decoder, "no-more-pads", G_CALLBACK(onNoMorePads), this);
@@ -163,67 +146,34 @@ void SongPipeline::rewind() {
 // A probe only needs to know that the sound can be decoded: decodebin found a decoder for
 // it (see onAutoplugSelect), so the still compressed stream goes straight to a fakesink.
 bool SongPipeline::buildProbeAudio() {
-    GstElement* sink = makeAudioSink(true);
+    GstElement* sink = gst_element_factory_make("fakesink", "probe-audio-sink");
     if (!sink)
         return false;
+    g_object_set(sink, "sync", FALSE, nullptr);
     gst_bin_add(GST_BIN(pipeline_.get()), sink);
     audioInput_ = sink;
     return true;
 }
 
-bool SongPipeline::buildAudioBranch(EffectCatalogue* effects) {
-    GstBin* bin = GST_BIN(pipeline_.get());
-    GstElement* convertIn = gst_element_factory_make("audioconvert", nullptr);
-    GstElement* resample = gst_element_factory_make("audioresample", nullptr);
-    GstElement* convertOut = gst_element_factory_make("audioconvert", nullptr);
-    GstElement* sink = makeAudioSink(false);
-    if (!convertIn || !resample || !convertOut || !sink) {
-        for (GstElement* made : {convertIn, resample, convertOut, sink})
-            adoptSunk(made);  // dropped at once
+// The sound leaves decoded, in whatever raw format the decoder gives: the output
+// converts it for the effects and the sink.
+bool SongPipeline::buildPartOutput() {
+    GstElement* convert = gst_element_factory_make("audioconvert", nullptr);
+    if (!convert || !gst_bin_add(GST_BIN(pipeline_.get()), convert))
         return false;
-    }
-    gst_bin_add_many(bin, convertIn, resample, convertOut, sink, nullptr);
-    audioInput_ = convertIn;
-    // Set before the first buffer comes: on the sink's own volume when it has one, else
-    // on an element of ours just before it.
-    GstElement* last = convertOut;
-    volume_ = findSinkVolume(sink);
-    if (!volume_) {
-        GstElement* volume = gst_element_factory_make("volume", "program-volume");
-        if (volume && gst_bin_add(bin, volume)) {
-            volume_.reset(GST_ELEMENT(gst_object_ref(volume)));
-            last = volume;
-        }
-    }
-    if (effects)
-        effectChain_ = insertEffects(bin, effects);
-
-    bool linked = gst_element_link(convertIn, resample);
-    if (effectChain_.head) {
-        linked = linked && gst_element_link(resample, effectChain_.head) &&
-                 gst_element_link(effectChain_.tail, convertOut);
-    } else {
-        linked = linked && gst_element_link(resample, convertOut);
-    }
-    if (last != convertOut)
-        linked = linked && gst_element_link(convertOut, last);
-    return linked && gst_element_link(last, sink);
-}
-
-void SongPipeline::setVolume(double volume) {
-    if (volume_)
-        gst_stream_volume_set_volume(GST_STREAM_VOLUME(volume_.get()),
-                                     GST_STREAM_VOLUME_FORMAT_CUBIC, volume);
+    audioInput_ = convert;
+    GstPadPtr source(gst_element_get_static_pad(convert, "src"));
+    GstPad* ghost = gst_ghost_pad_new("src", source.get());
+    if (!ghost || !gst_element_add_pad(pipeline_.get(), ghost))
+        return false;
+    output_.reset(GST_PAD(gst_object_ref(ghost)));
+    return true;
 }
 
 void SongPipeline::detachShared() {
     if (!pipeline_)
         return;
     gst_element_set_state(pipeline_.get(), GST_STATE_NULL);
-    if (effectChain_.head || !effectChain_.shared.empty()) {
-        removeEffects(GST_BIN(pipeline_.get()), effectChain_);
-        effectChain_ = {};
-    }
     takeBackRenderer();
 }
 
@@ -276,6 +226,14 @@ void SongPipeline::routePad(GstPad* pad) {
     if (isVideoMedia(media) && !videoLinked_) {
         if (lendRenderer(pad) || (renderer_ && linkPads(pad, renderer_))) {
             videoLinked_ = true;
+            // The renderer counts as a sink once linked; a bin took its children's flags
+            // when they were added, so a part says so itself, and the session's pipeline
+            // then waits for the picture's end as well as the sound's.
+            if (!GST_IS_PIPELINE(pipeline_.get())) {
+                GST_OBJECT_LOCK(pipeline_.get());
+                GST_OBJECT_FLAG_SET(pipeline_.get(), GST_ELEMENT_FLAG_SINK);
+                GST_OBJECT_UNLOCK(pipeline_.get());
+            }
             watchRendererCaps();
             return;
         }

@@ -1,9 +1,10 @@
 #pragma once
-// One song's GStreamer pipeline: a uridecodebin for the file, its first audio stream
-// through audioconvert ! audioresample ! [effects] ! audioconvert [! volume] to the audio
-// sink (the volume element only for a sink without a volume of its own), its
-// first video stream, still compressed, to the discard renderer, and every other stream
-// to a fakesink of its own, so no pad is left unlinked.
+// One song's elements: a uridecodebin for the file, its first video stream, still
+// compressed, to the discard renderer, and every other stream to a fakesink of its own,
+// so no pad is left unlinked. A song played is a part: a bin whose first audio stream
+// leaves decoded through audioconvert and the bin's "src" pad, which the session's
+// output (OutputLine) joins behind the song before it; the bin handles its own sinks'
+// prerolls, so it can join a pipeline that plays.
 //
 // A probe pipeline serves a whole search: after rewind() it takes the next file with
 // reopen(), keeping its uridecodebin and the decoders that one has set up (each new
@@ -19,30 +20,28 @@
 #include <vector>
 
 #include "app/gst/gst_ptr.h"
-#include "effects/gst/effect_chain.h"
-
-class EffectCatalogue;
 
 class SongPipeline {
   public:
     struct Options {
         // Probe pipelines send the sound to a fakesink and never open the sound device.
         bool probe = false;
-        // The discard renderer, shared between songs (nullptr: none); the pipeline holds it
+        // The discard renderer, reused from song to song (nullptr: none); the part holds it
         // only until detachShared().
         GstElement* renderer = nullptr;
-        EffectCatalogue* effects = nullptr;
-        // The program's volume, 0..1 on the cubic scale (ignored by a probe).
-        double volume = 1.0;
     };
 
-    // An empty pipeline; null pipeline() when it can't be made.
-    SongPipeline();
+    // An empty probe pipeline, or an empty part (a bin); null pipeline() when it can't be
+    // made.
+    explicit SongPipeline(bool part = false);
     ~SongPipeline();
     SongPipeline(const SongPipeline&) = delete;
     SongPipeline& operator=(const SongPipeline&) = delete;
 
+    // The probe's pipeline, or the part's bin.
     GstElement* pipeline() const { return pipeline_.get(); }
+    // A part's decoded sound (its ghost "src" pad); null for a probe.
+    GstPad* output() const { return output_.get(); }
 
     // Adds the elements for the file at `path` (bytes as the file system gave them). False
     // when an element can't be made or linked; the pipeline is then left as it is.
@@ -57,10 +56,6 @@ class SongPipeline {
     // left: no link, no flag, no running thread.
     void rewind();
 
-    // The program's volume (0..1, cubic), on the sink's own stream volume when it has one,
-    // else on the volume element before it. A probe has neither.
-    void setVolume(double volume);
-
     // True once the file's audio stream reached the audio branch.
     bool audioLinked() const { return audioLinked_.load(); }
     // Waits, at most `timeoutMs`, until the decoder has exposed all its streams and the
@@ -68,12 +63,9 @@ class SongPipeline {
     // preroll the pipeline before that, and the report must show the whole pipeline.
     void waitForStreamsSettled(int timeoutMs) const;
 
-    // Takes the pipeline to NULL and takes the shared elements (effects, renderer) out of
-    // it, so the next song's pipeline can hold them. Safe to call more than once.
+    // Takes the pipeline or part to NULL and the renderer out of it, so the next song can
+    // hold it. Safe to call more than once.
     void detachShared();
-
-    // The audio sink made from VORN_AUDIO_SINK, or autoaudiosink (fakesink for a probe).
-    static GstElement* makeAudioSink(bool probe);
 
   private:
     static void onPadAdded(GstElement* decoder, GstPad* pad, gpointer self);
@@ -86,7 +78,7 @@ class SongPipeline {
     static int onAutoplugSelect(GstElement* decoder, GstPad* pad, GstCaps* caps,
                                 GstElementFactory* factory, gpointer self);
     bool buildProbeAudio();
-    bool buildAudioBranch(EffectCatalogue* effects);
+    bool buildPartOutput();
     void routePad(GstPad* pad);
     bool linkToFakesink(GstPad* pad);
     // A probe's renderer goes into the pipeline only for a picture; true when it took `pad`.
@@ -101,8 +93,7 @@ class SongPipeline {
     GstElement* renderer_ = nullptr;        // shared; inside pipeline_ until detached
     GstElement* lendable_ = nullptr;        // a probe's renderer, not yet lent to this file
     std::vector<GstElement*> streamSinks_;  // under routeMutex_; inside pipeline_
-    EffectChain effectChain_;
-    GstElementPtr volume_;  // the GstStreamVolume the program's volume goes to
+    GstPadPtr output_;                      // a part's ghost "src" pad
     bool keepVideoCompressed_ = false;
     bool probe_ = false;
     std::mutex routeMutex_;

@@ -175,11 +175,14 @@ TEST(RemoteControl, AWaitReadsStoppedAndTheOptionsWrittenAreKept) {
 // probed it or on a mount that stopped answering (a lease nobody lets go), freezes
 // nothing: the player answers the bus meanwhile, the session goes on with the next song,
 // and Quit, even during the stuck open, saves everything and ends the program in time.
+// A second's wait between songs puts the open after the lease: without it, the next song
+// would be opened while the first plays, to follow it without a gap.
 TEST(RemoteControl, ASongThatNeverOpensFreezesNothing) {
     for (const bool fifo : {true, false}) {
         SCOPED_TRACE(fifo ? "FIFO" : "stuck open");
         testsupport::SessionBus bus;
         Songs songs;
+        std::ofstream(songs.ini) << "[PlaySettings]\nwaitTime=1\n";
         const std::string stuck = testsupport::makeWav(songs.dir.path(), "stuck.wav", 6.0);
         const std::string opener = testsupport::makeWav(songs.dir.path(), "a.wav", 1.0);
         RunningVorn vorn({"--ini", songs.ini, opener, stuck, songs.second});

@@ -2,6 +2,7 @@ vorn_add_test(playback_sequencer_tests
   SOURCES
     ${CMAKE_CURRENT_LIST_DIR}/sequencer_harness.cpp
     ${CMAKE_CURRENT_LIST_DIR}/sequencer_order_test.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/sequencer_join_test.cpp
     ${CMAKE_CURRENT_LIST_DIR}/sequencer_rules_test.cpp
     ${CMAKE_CURRENT_LIST_DIR}/sequencer_search_test.cpp
     ${CMAKE_CURRENT_LIST_DIR}/sequencer_timing_test.cpp

@@ -107,6 +107,9 @@ class WatchedGraph : public MediaGraph {
             plays.back().ended = Clock::now();
             ++plays.back().ends;
         }
+        // The next song followed without a gap: it plays from now, never opened alone.
+        if (event >= 1 && event <= 3 && nextJoined())
+            plays.push_back({songPath(), Clock::now(), {}});
         return event;
     }
 };
