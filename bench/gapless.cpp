@@ -44,6 +44,7 @@ std::string makeSong(const std::string& dir, const std::string& name, int rate,
 }
 
 int run(std::vector<std::string> args) {
+    std::fflush(stdout);  // the child's stdout goes elsewhere, but its buffer would go too
     const pid_t pid = ::fork();
     if (pid == 0) {
         std::vector<char*> argv;

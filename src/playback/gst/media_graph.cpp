@@ -203,6 +203,8 @@ int MediaGraph::Open(const std::string& path, bool withNullRenderer) {
     }
     // What happened while prerolling is no event for the owner.
     bus_->clear();
+    if (output_)
+        output_->holdRate();
     beginSong(path, bus_->tags());
     if (!reportPath_.empty())
         WriteGraphReport(pipeline(), reportPath_);

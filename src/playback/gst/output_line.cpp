@@ -52,14 +52,16 @@ bool OutputLine::build(EffectCatalogue* effects, double volume) {
     GstElement* convertIn = gst_element_factory_make("audioconvert", nullptr);
     GstElement* resample = gst_element_factory_make("audioresample", nullptr);
     GstElement* convertOut = gst_element_factory_make("audioconvert", nullptr);
+    GstElement* rate = gst_element_factory_make("capsfilter", "output-rate");
     GstElement* sink = makeAudioSink();
-    if (!concat || !convertIn || !resample || !convertOut || !sink) {
-        for (GstElement* made : {concat, convertIn, resample, convertOut, sink})
+    if (!concat || !convertIn || !resample || !convertOut || !rate || !sink) {
+        for (GstElement* made : {concat, convertIn, resample, convertOut, rate, sink})
             adoptSunk(made);  // dropped at once
         return false;
     }
-    gst_bin_add_many(bin, concat, convertIn, resample, convertOut, sink, nullptr);
+    gst_bin_add_many(bin, concat, convertIn, resample, convertOut, rate, sink, nullptr);
     concat_ = concat;
+    rate_ = rate;
     sink_ = sink;
     g_signal_connect(concat, "notify::active-pad", G_CALLBACK(onActivePad), this);
     // Set before the first buffer comes: on the sink's own volume when it has one, else
@@ -88,7 +90,19 @@ bool OutputLine::build(EffectCatalogue* effects, double volume) {
     }
     if (last != convertOut)
         linked = linked && gst_element_link(convertOut, last);
-    return linked && gst_element_link(last, sink);
+    return linked && gst_element_link_many(last, rate, sink, nullptr);
+}
+
+void OutputLine::holdRate() {
+    if (!rate_)
+        return;
+    GstPadPtr output(gst_element_get_static_pad(rate_, "src"));
+    GstCapsPtr caps(output ? gst_pad_get_current_caps(output.get()) : nullptr);
+    gint rate = 0;
+    if (!caps || !gst_structure_get_int(gst_caps_get_structure(caps.get(), 0), "rate", &rate))
+        return;
+    GstCapsPtr held(gst_caps_new_simple("audio/x-raw", "rate", G_TYPE_INT, rate, nullptr));
+    g_object_set(rate_, "caps", held.get(), nullptr);
 }
 
 bool OutputLine::playsEffects(EffectCatalogue* effects) const {

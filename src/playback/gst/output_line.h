@@ -1,8 +1,10 @@
 #pragma once
 // The session's pipeline and the part of it that outlives every song: a concat element
 // whose inputs are the songs' parts, one after the other, then audioconvert !
-// audioresample ! [effects] ! audioconvert [! volume] to the audio sink (the volume
-// element only for a sink without a volume of its own). A song's part (SongPipeline built
+// audioresample ! [effects] ! audioconvert [! volume] ! capsfilter to the audio sink (the
+// volume element only for a sink without a volume of its own). Once the first song has
+// set the sink's rate, the capsfilter holds it: a later song at another rate is resampled
+// rather than making the sink open its device or stream again. A song's part (SongPipeline built
 // as a part) joins behind the one that plays; when that one ends, concat carries on with
 // the next without a gap, and the sink, the effects and the volume stay open.
 #include <gst/gst.h>
@@ -44,6 +46,8 @@ class OutputLine {
     GstPadPtr activeInput() const;
 
     void setVolume(double volume);
+    // Holds the sink at the rate it took for the first song (once it has one).
+    void holdRate();
 
     // Takes the pipeline to NULL and the shared effects out of it, so another pipeline
     // can hold them. Safe to call more than once.
@@ -61,6 +65,7 @@ class OutputLine {
     GstElementPtr pipeline_;
     GstElement* concat_ = nullptr;  // inside pipeline_
     GstElement* sink_ = nullptr;    // inside pipeline_
+    GstElement* rate_ = nullptr;    // the capsfilter before it, inside pipeline_
     EffectChain effectChain_;
     EffectCatalogue* effects_ = nullptr;
     std::vector<bool> selection_;  // the catalogue's selection when built
