@@ -4,6 +4,7 @@ vorn_add_test(media_graph_test
           ${CMAKE_CURRENT_LIST_DIR}/media_graph_video_test.cpp
           ${CMAKE_CURRENT_LIST_DIR}/media_graph_effects_test.cpp
           ${CMAKE_CURRENT_LIST_DIR}/media_graph_ends_test.cpp
+          ${CMAKE_CURRENT_LIST_DIR}/media_graph_join_test.cpp
           ${CMAKE_CURRENT_LIST_DIR}/media_probe_test.cpp
           ${CMAKE_CURRENT_LIST_DIR}/song_bus_test.cpp
   LIBS vorn_media vorn_test_support)
