@@ -1,10 +1,10 @@
 // A song prepared near the end of the one playing follows it without a gap, and the
 // session plays what it would have played without that: the same songs, in the same
-// order, with the same counts, texts and messages.
+// order, with the same counts and messages. Whatever stands in the way (a wait, a repeat
+// due, a command, a file that fails) leaves the end to choose as it always has.
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <functional>
 
 #include "sequencer_harness.h"
 
@@ -16,10 +16,26 @@ namespace {
 
 struct JoinRow {
     const char* name;
-    std::function<void(Session&)> setUp;  // options and songs; returns via start()
-    std::function<void(Session&)> act;    // at 237 s into the first song (prepared by then)
-    bool joinsFirstEnd;                   // the first song's end is a join
-    bool prepares = true;                 // a song is prepared at all
+    bool random = false;
+    int playCnt = 0, demo = 0, wait = 0, repeat = 0;
+    int command = 0;         // given 237 s into the first song, once it is prepared
+    bool failing = false;    // the second song can't be opened
+    bool joinsFirst = true;  // the first song's end is a join
+    bool prepares = true;    // a song is prepared at all
+};
+
+const JoinRow kRows[] = {
+    {"InOrder"},
+    {"Random", true},
+    {"PlayCnt", false, 4},
+    {"DemoTime", false, 0, 60, 0, 0, 0, false, false},  // the first end came before 237 s
+    {"WaitBetweenSongs", false, 0, 0, 2, 0, 0, false, false, false},
+    {"RepeatDue", false, 0, 0, 0, 1, 0, false, false},
+    {"NextAfterPrepared", false, 0, 0, 0, 0, cmd::ID_NEXT_SONG, false, false},
+    {"RandomNextAfterPrepared", true, 0, 0, 0, 0, cmd::ID_NEXT_SONG, false, false},
+    {"StopAfterPrepared", false, 0, 0, 0, 0, cmd::ID_STOP_AFTER_SONG, false, false},
+    {"RemoveAfterPrepared", false, 0, 0, 0, 0, cmd::ID_REMOVE_SONG, false, false},
+    {"NextFileFailsToOpen", false, 0, 0, 0, 0, 0, true, false},
 };
 
 int count(const Strings& log, const std::string& prefix) {
@@ -29,97 +45,28 @@ int count(const Strings& log, const std::string& prefix) {
 }
 
 struct Outcome {
-    Strings played;
-    Strings messages;
+    Strings played, messages, log;
     int playedCount;
-    Strings log;
 };
 
 Outcome runRow(const JoinRow& row, bool joins) {
     Session s(7);
     s.player.joins = joins;
-    row.setUp(s);
+    PlayOptions& play = s.settings.play;
+    play.isRandom = row.random;
+    play.playCnt = row.playCnt;
+    play.PlayTime = row.demo;
+    play.waitTime = row.wait;
+    play.isRepeat = row.repeat > 0;
+    play.repeatCnt = row.repeat;
+    s.songs({"b"}, row.failing ? seqtest::unopenable() : seqtest::SongSpec{});
+    s.start(s.songs({"a"}) + "|/music/b|" + s.songs({"c", "d", "e", "f"}));
     s.run(237 * 1000);
-    if (row.act)
-        row.act(s);
+    if (row.command)
+        s.sequencer.onCommand(row.command);
     s.runToEnd(4 * 3600 * 1000);
-    return {s.played(), s.view.messages, s.sequencer.playedCount(), s.player.log};
+    return {s.played(), s.view.messages, s.player.log, s.sequencer.playedCount()};
 }
-
-const JoinRow kRows[] = {
-    {"InOrder",
-     [](Session& s) {
-         s.start(s.songs({"a", "b", "c"}));
-     },
-     {},
-     true},
-    {"Random",
-     [](Session& s) {
-         s.settings.play.isRandom = true;
-         s.start(s.songs({"a", "b", "c", "d", "e", "f"}));
-     },
-     {},
-     true},
-    {"PlayCnt",
-     [](Session& s) {
-         s.settings.play.isEndless = false;
-         s.settings.play.playCnt = 4;
-         s.start(s.songs({"a", "b", "c"}));
-     },
-     {},
-     true},
-    {"DemoTime",
-     [](Session& s) {
-         s.settings.play.PlayTime = 60;
-         s.start(s.songs({"a", "b", "c"}));
-     },
-     {},
-     false},  // the first song ended at 60 s, before the action
-    {"WaitBetweenSongs",
-     [](Session& s) {
-         s.settings.play.waitTime = 2;
-         s.start(s.songs({"a", "b"}));
-     },
-     {},
-     false,
-     false},
-    {"RepeatDue",
-     [](Session& s) {
-         s.settings.play.isRepeat = true;
-         s.settings.play.repeatCnt = 1;
-         s.start(s.songs({"a", "b"}));
-     },
-     {},
-     false},
-    {"NextAfterPrepared",
-     [](Session& s) {
-         s.start(s.songs({"a", "b", "c"}));
-     },
-     [](Session& s) { s.sequencer.onCommand(cmd::ID_NEXT_SONG); }, false},
-    {"RandomNextAfterPrepared",
-     [](Session& s) {
-         s.settings.play.isRandom = true;
-         s.start(s.songs({"a", "b", "c", "d", "e", "f"}));
-     },
-     [](Session& s) { s.sequencer.onCommand(cmd::ID_NEXT_SONG); }, false},
-    {"StopAfterPrepared",
-     [](Session& s) {
-         s.start(s.songs({"a", "b", "c"}));
-     },
-     [](Session& s) { s.sequencer.onCommand(cmd::ID_STOP_AFTER_SONG); }, false},
-    {"RemoveAfterPrepared",
-     [](Session& s) {
-         s.start(s.songs({"a", "b", "c"}));
-     },
-     [](Session& s) { s.sequencer.onCommand(cmd::ID_REMOVE_SONG); }, false},
-    {"NextFileFailsToOpen",
-     [](Session& s) {
-         s.songs({"b"}, seqtest::unopenable());
-         s.start(s.songs({"a"}) + "|/music/b|" + s.songs({"c"}));
-     },
-     {},
-     false},
-};
 
 }  // namespace
 
@@ -131,13 +78,10 @@ TEST(Joins, PlayWhatTheSessionPlaysWithoutThem) {
         EXPECT_EQ(joined.played, apart.played);
         EXPECT_EQ(joined.messages, apart.messages);
         EXPECT_EQ(joined.playedCount, apart.playedCount);
-        // A joined song is never opened: the first song's end opens nothing.
-        ASSERT_GE(joined.played.size(), 1u);
-        const int opens = count(joined.log, "open:");
-        if (row.joinsFirstEnd) {
-            EXPECT_EQ(opens, 1);
-            EXPECT_EQ(count(joined.log, "prepare:"), static_cast<int>(joined.played.size()) - 1);
-        }
         EXPECT_EQ(count(joined.log, "prepare:") > 0, row.prepares);
+        // A song that followed was never opened: then only the first one was.
+        if (row.joinsFirst) {
+            EXPECT_EQ(count(joined.log, "open:"), 1);
+        }
     }
 }
