@@ -6,6 +6,7 @@
 // at the joins, the frames lost (-) or added (+) against the loud song's own length at
 // the sink's rate, and the streams opened.
 // Usage: gapless <vorn program> [runs]
+#include <dlfcn.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -41,6 +42,55 @@ std::string makeSong(const std::string& dir, const std::string& name, int rate,
         " num-buffers=20 ! audio/x-raw,format=S16LE,channels=2,rate=" + std::to_string(rate) +
         " ! " + encoder + " ! filesink location=" + path);
     return path;
+}
+
+// Two seconds of the same square wave, 44.1 kHz stereo, encoded by libmp3lame itself with
+// its LAME tag (encoder delay and padding), which lamemp3enc ! xingmux does not write.
+// False when the library can't be loaded.
+bool makeLameTaggedMp3(const std::string& path, bool loud) {
+    void* lame = ::dlopen("libmp3lame.so.0", RTLD_NOW);
+    if (!lame)
+        return false;
+    using Flags = void*;
+    auto get = [&](const char* name) { return ::dlsym(lame, name); };
+    auto init = reinterpret_cast<Flags (*)()>(get("lame_init"));
+    auto setRate = reinterpret_cast<int (*)(Flags, int)>(get("lame_set_in_samplerate"));
+    auto setChannels = reinterpret_cast<int (*)(Flags, int)>(get("lame_set_num_channels"));
+    auto setBitrate = reinterpret_cast<int (*)(Flags, int)>(get("lame_set_brate"));
+    auto setTag = reinterpret_cast<int (*)(Flags, int)>(get("lame_set_bWriteVbrTag"));
+    auto start = reinterpret_cast<int (*)(Flags)>(get("lame_init_params"));
+    auto encode = reinterpret_cast<int (*)(Flags, short*, int, unsigned char*, int)>(
+        get("lame_encode_buffer_interleaved"));
+    auto flush = reinterpret_cast<int (*)(Flags, unsigned char*, int)>(get("lame_encode_flush"));
+    auto tagFrame = reinterpret_cast<std::size_t (*)(Flags, unsigned char*, std::size_t)>(
+        get("lame_get_lametag_frame"));
+    auto close = reinterpret_cast<int (*)(Flags)>(get("lame_close"));
+    if (!init || !setRate || !setChannels || !setBitrate || !setTag || !start || !encode ||
+        !flush || !tagFrame || !close)
+        return false;
+    Flags flags = init();
+    setRate(flags, 44100);
+    setChannels(flags, 2);
+    setBitrate(flags, 192);
+    setTag(flags, 1);
+    start(flags);
+    const int frames = 2 * 44100;
+    const short level = loud ? 26214 : 9830;
+    std::vector<short> pcm(2 * frames);
+    for (int i = 0; i < frames; ++i)
+        pcm[2 * i] = pcm[2 * i + 1] = (i / 74) % 2 ? level : static_cast<short>(-level);
+    std::vector<unsigned char> out(1 << 20);
+    int length = encode(flags, pcm.data(), frames, out.data(), static_cast<int>(out.size()));
+    length += flush(flags, out.data() + length, static_cast<int>(out.size()) - length);
+    // The stream starts with a placeholder as long as the tag frame that replaces it.
+    unsigned char tag[4096];
+    const std::size_t tagLength = tagFrame(flags, tag, sizeof tag);
+    close(flags);
+    std::ofstream file(path, std::ios::binary);
+    file.write(reinterpret_cast<const char*>(tag), static_cast<std::streamsize>(tagLength));
+    file.write(reinterpret_cast<const char*>(out.data() + tagLength),
+               static_cast<std::streamsize>(length - static_cast<int>(tagLength)));
+    return length > 0 && tagLength > 0;
 }
 
 int run(std::vector<std::string> args) {
@@ -100,17 +150,25 @@ int main(int argc, char** argv) {
         {"FLAC to FLAC", {flac, flac}, {44100, 44100}, {"flac", "flac"}},
         {"WAV 44.1 kHz, FLAC 48 kHz", {wav, flac}, {44100, 48000}, {"wav", "flac"}},
         {"MP3 to MP3", {mp3, mp3}, {44100, 44100}, {"mp3", "mp3"}},
+        {"MP3 with LAME tag", {"lame", "lame"}, {44100, 44100}, {"mp3", "mp3"}},
     };
     std::printf("%-28s %-22s %10s %14s %8s\n", "songs (soft, loud, soft)", "player", "gap ms",
                 "frames +/-", "streams");
     for (const Case& join : cases) {
-        const std::string folder = dir.subdir(std::string("case") + join.extensions[1] +
-                                              std::to_string(join.rates[1]) + join.extensions[0]);
+        const std::string folder = dir.subdir("case" + std::to_string(&join - cases.data()));
         std::vector<std::string> files;
         for (int i = 0; i < 3; ++i) {
             const int which = i % 2;
-            files.push_back(makeSong(folder, std::to_string(i + 1) + "." + join.extensions[which],
-                                     join.rates[which], join.encoders[which], i == 1));
+            const std::string name = std::to_string(i + 1) + "." + join.extensions[which];
+            if (join.encoders[which] != "lame")
+                files.push_back(
+                    makeSong(folder, name, join.rates[which], join.encoders[which], i == 1));
+            else if (makeLameTaggedMp3(folder + "/" + name, i == 1))
+                files.push_back(folder + "/" + name);
+        }
+        if (files.size() < 3) {
+            std::printf("%-28s (libmp3lame can't be loaded)\n", join.name);
+            continue;
         }
         const long long expected = 2LL * SoundServer::kRate;  // two seconds at any rate
         struct Player {
