@@ -300,14 +300,15 @@ void MediaGraph::joinPrepared() {
 bool MediaGraph::takeJoin() {
     if (!next_ || !nextInput_ || output_->activeInput().get() != nextInput_.get())
         return false;
-    output_->leave(graph_->pipeline(), input_);
-    graph_->detachShared();
+    // Its tags are read off its output while the job still holds the part.
+    GstTagListPtr tags = next_->tags();
+    const std::string path = next_->path();
     GstElementPtr renderer;
     std::unique_ptr<SongPipeline> part = next_->takePart(renderer);
     if (!part)
         return false;
-    GstTagListPtr tags = next_->tags();
-    const std::string path = next_->path();
+    output_->leave(graph_->pipeline(), input_);
+    graph_->detachShared();
     graph_ = std::move(part);
     input_ = std::move(nextInput_);
     spareRenderer_ = std::move(nullRenderer_);

@@ -10,6 +10,8 @@
 
 namespace {
 
+const testsupport::TagSet kTags{"Bee", "Two", ""};
+
 struct FollowRow {
     const char* name;
     std::function<std::string(const std::string& dir)> make;
@@ -18,10 +20,16 @@ struct FollowRow {
 };
 
 const FollowRow kFollowRows[] = {
-    {"Wav", [](const std::string& d) { return testsupport::makeWav(d, "b.wav", 0.6); }, true},
-    {"Mp3", [](const std::string& d) { return testsupport::makeMp3(d, "b.mp3", 0.6); }, true},
+    {"Wav", [](const std::string& d) { return testsupport::makeWav(d, "b.wav", 0.6, kTags); },
+     true},
+    {"Mp3", [](const std::string& d) { return testsupport::makeMp3(d, "b.mp3", 0.6, kTags); },
+     true},
     {"AviWithPicture",
-     [](const std::string& d) { return testsupport::makeAvi(d, "b.avi", 0.6, 0.6); }, true},
+     [](const std::string& d) {
+         return testsupport::makeAvi(d, "b.avi", 0.6, 0.6, testsupport::AviAudio::Pcm, 320, 240,
+                                     kTags);
+     },
+     true},
     {"Fifo",
      [](const std::string& d) {
          const std::string path = d + "/b.wav";
@@ -63,7 +71,10 @@ TEST_F(MediaGraphTest, APreparedSongFollowsOnlyWhenItOpens) {
         EXPECT_EQ(graph.songPath(), row.follows ? next : first);
         EXPECT_EQ(testsupport::reportBlocks(report), row.follows ? 2 : 1);
         if (row.follows) {
-            // The song that followed plays to its own end, once.
+            // The song that followed has its own texts and plays to its own end, once.
+            std::string title;
+            EXPECT_EQ(graph.GetContentText(Title, title), 0);
+            EXPECT_EQ(title, "Two");
             EXPECT_GT(graph.GetDuration(), 0.5);
             EXPECT_EQ(waitForEvent(graph, 5.0), 1);
             EXPECT_FALSE(graph.nextJoined());
