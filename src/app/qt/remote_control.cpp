@@ -143,7 +143,10 @@ void RemoteControl::setShuffle(bool shuffle) {
 
 void RemoteControl::setVolume(double volume) {
     settings_.app.Volume = volumePercentOf(volume);
-    settingsChanged();
+    if (player_)
+        player_->sequencer().volumeChanged();
+    else
+        tellNowPlayingChanged();
 }
 
 void RemoteControl::settingsChanged() {

@@ -457,6 +457,10 @@ void PlaySequencer::settingsChanged() {
     // next tick prepares it again.
     dropPreparedSong();
     prepareRefused_ = false;
+    volumeChanged();
+}
+
+void PlaySequencer::volumeChanged() {
     player_.setVolume(settings_.app.Volume / 100.0);
     announceChange();
 }

@@ -132,9 +132,13 @@ class PlaySequencer {
     double positionSeconds();
     SessionPlace place() const;
     void setListener(MediaRemote::Listener* listener) { listener_ = listener; }
-    // The settings changed from outside (the desktop, the keys, the settings sheet): the
-    // open song takes the program's volume at once, and the change is announced.
+    // The settings changed from outside (the desktop, the settings sheet): the open song
+    // takes the program's volume at once, a prepared song is chosen again, since what
+    // follows may differ now, and the change is announced.
     void settingsChanged();
+    // Only the program's volume changed (the keys, the wheel, the desktop): the open song
+    // takes it at once and the change is announced; a prepared song stays.
+    void volumeChanged();
     // A wait between songs (waitTime) is cut short: the next song starts now. False when
     // no such wait runs.
     bool endWaitBetweenSongs();

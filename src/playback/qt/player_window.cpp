@@ -175,7 +175,7 @@ void PlayerWindow::seekBy(double seconds) {
 void PlayerWindow::changeVolumeBy(int percent) {
     int& volume = host_.settings().app.Volume;
     volume = std::clamp(volume + percent, 0, 100);
-    session_->sequencer().settingsChanged();
+    session_->sequencer().volumeChanged();
     slider_->setSliderText(uiText(kVolumeText).arg(volume));
     volumeShown_->start(kVolumeShownMs);
 }

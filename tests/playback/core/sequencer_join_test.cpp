@@ -22,7 +22,10 @@ struct JoinRow {
     bool failing = false;    // the second song can't be opened
     bool joinsFirst = true;  // the first song's end is a join
     bool prepares = true;    // a song is prepared at all
+    bool drops = false;      // a prepared song is dropped
 };
+
+constexpr int kVolumeUp = -1;  // not a command: the keys or the desktop change the volume
 
 const JoinRow kRows[] = {
     {"InOrder"},
@@ -31,10 +34,11 @@ const JoinRow kRows[] = {
     {"DemoTime", false, 0, 60, 0, 0, 0, false, false},  // the first end came before 237 s
     {"WaitBetweenSongs", false, 0, 0, 2, 0, 0, false, false, false},
     {"RepeatDue", false, 0, 0, 0, 1, 0, false, false},
-    {"NextAfterPrepared", false, 0, 0, 0, 0, cmd::ID_NEXT_SONG, false, false},
-    {"RandomNextAfterPrepared", true, 0, 0, 0, 0, cmd::ID_NEXT_SONG, false, false},
-    {"StopAfterPrepared", false, 0, 0, 0, 0, cmd::ID_STOP_AFTER_SONG, false, false},
-    {"RemoveAfterPrepared", false, 0, 0, 0, 0, cmd::ID_REMOVE_SONG, false, false},
+    {"NextAfterPrepared", false, 0, 0, 0, 0, cmd::ID_NEXT_SONG, false, false, true, true},
+    {"RandomNextAfterPrepared", true, 0, 0, 0, 0, cmd::ID_NEXT_SONG, false, false, true, true},
+    {"StopAfterPrepared", false, 0, 0, 0, 0, cmd::ID_STOP_AFTER_SONG, false, false, true, true},
+    {"RemoveAfterPrepared", false, 0, 0, 0, 0, cmd::ID_REMOVE_SONG, false, false, true, true},
+    {"VolumeAfterPrepared", false, 0, 0, 0, 0, kVolumeUp},
     {"NextFileFailsToOpen", false, 0, 0, 0, 0, 0, true, false},
 };
 
@@ -62,7 +66,9 @@ Outcome runRow(const JoinRow& row, bool joins) {
     s.songs({"b"}, row.failing ? seqtest::unopenable() : seqtest::SongSpec{});
     s.start(s.songs({"a"}) + "|/music/b|" + s.songs({"c", "d", "e", "f"}));
     s.run(237 * 1000);
-    if (row.command)
+    if (row.command == kVolumeUp)
+        s.sequencer.volumeChanged();
+    else if (row.command)
         s.sequencer.onCommand(row.command);
     s.runToEnd(4 * 3600 * 1000);
     return {s.played(), s.view.messages, s.player.log, s.sequencer.playedCount()};
@@ -79,6 +85,7 @@ TEST(Joins, PlayWhatTheSessionPlaysWithoutThem) {
         EXPECT_EQ(joined.messages, apart.messages);
         EXPECT_EQ(joined.playedCount, apart.playedCount);
         EXPECT_EQ(count(joined.log, "prepare:") > 0, row.prepares);
+        EXPECT_EQ(count(joined.log, "dropnext") > 0, row.drops);
         // A song that followed was never opened: then only the first one was.
         if (row.joinsFirst) {
             EXPECT_EQ(count(joined.log, "open:"), 1);
