@@ -2,8 +2,11 @@
 # A file under a core/ folder (of src/ or tests/) may include neither Qt, GStreamer or GLib
 # headers nor anything from a gst/, qt/, dbus/ or widgets/ folder; a file under a gst/
 # folder neither Qt headers nor anything from a qt/, dbus/ or widgets/ folder. Header-only
-# files are checked like the rest. Each offending include is reported with its file and
-# line. No two folders of src/ may include from each other.
+# files are checked like the rest. The plug-in (src/nullrender) includes nothing of the
+# program: no Qt header and no path into another folder of src/. The widgets every
+# window uses (src/app/widgets) include nothing from a qt/ or dbus/ folder. Each
+# offending include is reported with its file and line. No two folders of src/ may
+# include from each other.
 if(NOT ROOT)
   message(FATAL_ERROR "usage: cmake -DROOT=<source dir> -P layering.cmake")
 endif()
@@ -25,6 +28,10 @@ foreach(file IN LISTS files)
     set(layer core)
   elseif(file MATCHES "/gst/")
     set(layer gst)
+  elseif(file MATCHES "^src/nullrender/")
+    set(layer nullrender)
+  elseif(file MATCHES "^src/app/widgets/")
+    set(layer widgets)
   elseif(file MATCHES "^src/")
     set(layer other)
   else()
@@ -53,7 +60,14 @@ foreach(file IN LISTS files)
     endif()
     set(bad FALSE)
     if(layer STREQUAL "other")
+    elseif(layer STREQUAL "widgets")
+      if(target MATCHES "^\"" AND path MATCHES "(^|/)(qt|dbus)/")
+        set(bad TRUE)
+      endif()
     elseif(target MATCHES "${qt_header}")
+      set(bad TRUE)
+    elseif(layer STREQUAL "nullrender" AND target MATCHES "^\"" AND path MATCHES "/")
+      set(bad TRUE)
       set(bad TRUE)
     elseif(layer STREQUAL "core" AND (target MATCHES "${gst_header}" OR
            (target MATCHES "^\"" AND path MATCHES "${core_folders}")))
