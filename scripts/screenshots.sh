@@ -28,11 +28,18 @@ wait_for 30 sh -c 'xprop -root _NET_SUPPORTING_WM_CHECK | grep -q "window id"'
 tint2 >"$work/tint2.log" 2>&1 & pids+=($!)
 wait_for 30 sh -c 'xprop -root _NET_SYSTEM_TRAY_ORIENTATION >/dev/null; xwininfo -root -tree | grep -q tint2'
 
-# Songs in a folder with a Japanese name, a history to show.
+# An album in a folder with a Japanese name: each song tagged with its artist, album,
+# title and track number, a cover beside them; a history to show.
 media="$work/音楽"; mkdir -p "$media"
-for n in "01 river" "02 morning" "03 night train" "04 untitled" "05 rain" "06 harbour"; do
-  gst-launch-1.0 -q audiotestsrc num-buffers=2600 ! lamemp3enc ! filesink "location=$media/$n.mp3"
+track=0
+for title in "River" "Morning" "Night Train" "Untitled" "Rain" "Harbour"; do
+  track=$((track + 1))
+  gst-launch-1.0 -q audiotestsrc num-buffers=2600 freq=$((200 + 60 * track)) ! lamemp3enc ! \
+    taginject "tags=\"artist=(string)\\\"Mika Aoyama\\\",album=(string)\\\"Harbour Lights\\\",title=(string)\\\"$title\\\",track-number=(uint)$track\"" ! \
+    id3v2mux ! filesink "location=$media/0$track $title.mp3"
 done
+gst-launch-1.0 -q videotestsrc num-buffers=1 pattern=smpte ! video/x-raw,width=300,height=300 ! \
+  jpegenc ! filesink "location=$media/cover.jpg"
 cat >"$work/tvorn.ini" <<INI
 [App]
 left=60
