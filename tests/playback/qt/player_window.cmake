@@ -12,9 +12,3 @@ vorn_add_test(player_window_test
 if(TARGET gstzarvex)
   add_dependencies(player_window_test gstzarvex)
 endif()
-
-# Screenshots for the documentation (run by hand under xvfb-run, not a test).
-add_executable(player_window_shot
-  ${CMAKE_CURRENT_LIST_DIR}/player_window_shot.cpp)
-set_target_properties(player_window_shot PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tests)
-target_link_libraries(player_window_shot PRIVATE vorn_ui vorn_test_support Qt6::Test)
