@@ -8,6 +8,7 @@
 
 #include "app/gst/gst_init.h"
 #include "gst_test_support.h"
+#include "support/temp_dir.h"
 
 namespace {
 
@@ -103,8 +104,8 @@ TEST_F(DiscardRendererTest, RawVideoReachesEndAtPresentationPace) {
 }
 
 TEST_F(DiscardRendererTest, CompressedVideoFromAviIsConsumedAtItsPace) {
-    zarvex_test::TempFolder folder;
-    const std::string avi = (folder.path() / "clip.avi").string();
+    testsupport::TempDir folder;
+    const std::string avi = folder.file("clip.avi");
     // One second of MJPEG; avidemux presents it as image/jpeg.
     ASSERT_TRUE(runDescription(
         "videotestsrc num-buffers=30 ! video/x-raw,framerate=30/1,width=160,height=120 ! "

@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
-#include <random>
 
 namespace zarvex_test {
 
@@ -57,18 +56,6 @@ bool runDescription(const std::string& description) {
 std::filesystem::path binDirectory() {
     const char* dir = std::getenv("VORN_BIN_DIR");
     return dir ? std::filesystem::path(dir) : std::filesystem::path();
-}
-
-TempFolder::TempFolder() {
-    std::random_device random;
-    path_ = std::filesystem::temp_directory_path() /
-            ("zarvex-test-" + std::to_string(random()) + "-" + std::to_string(random()));
-    std::filesystem::create_directories(path_);
-}
-
-TempFolder::~TempFolder() {
-    std::error_code ignored;
-    std::filesystem::remove_all(path_, ignored);
 }
 
 }  // namespace zarvex_test

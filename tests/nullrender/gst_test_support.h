@@ -29,17 +29,4 @@ bool runDescription(const std::string& description);
 // The folder holding the built program and plug-in.
 std::filesystem::path binDirectory();
 
-// A fresh folder under the system's temporary folder, removed again on destruction.
-class TempFolder {
-  public:
-    TempFolder();
-    ~TempFolder();
-    TempFolder(const TempFolder&) = delete;
-    TempFolder& operator=(const TempFolder&) = delete;
-    const std::filesystem::path& path() const { return path_; }
-
-  private:
-    std::filesystem::path path_;
-};
-
 }  // namespace zarvex_test

@@ -1,7 +1,8 @@
 # The Zarvex plug-in: its element as GStreamer applications see it, and its server
 # exports. The exports are tested twice: with the plug-in already found on GStreamer's
 # plug-in path, and with the plug-in known only through its own registration.
-set(zarvex_support ${CMAKE_CURRENT_LIST_DIR}/gst_test_support.cpp)
+set(zarvex_support ${CMAKE_CURRENT_LIST_DIR}/gst_test_support.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/../support/temp_dir.cpp)
 # Leak reports need full stacks to tell GLib's start-up allocations apart.
 set(zarvex_lsan "LSAN_OPTIONS=suppressions=${CMAKE_CURRENT_LIST_DIR}/lsan.supp"
   ASAN_OPTIONS=fast_unwind_on_malloc=0)

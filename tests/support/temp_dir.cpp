@@ -20,8 +20,14 @@ TempDir::TempDir() {
 }
 
 TempDir::~TempDir() {
+    namespace fs = std::filesystem;
     std::error_code ignored;
-    std::filesystem::remove_all(path_, ignored);
+    for (auto it = fs::recursive_directory_iterator(path_, ignored);
+         it != fs::recursive_directory_iterator(); it.increment(ignored)) {
+        if (it->is_directory(ignored) && !it->is_symlink(ignored))
+            fs::permissions(it->path(), fs::perms::owner_all, fs::perm_options::add, ignored);
+    }
+    fs::remove_all(path_, ignored);
 }
 
 std::string TempDir::file(const std::string& name) const {
@@ -32,6 +38,13 @@ std::string TempDir::subdir(const std::string& name) const {
     std::string dir = file(name);
     std::filesystem::create_directories(dir);
     return dir;
+}
+
+std::string TempDir::write(const std::string& relative, const std::string& content) const {
+    const std::filesystem::path path = std::filesystem::path(path_) / relative;
+    std::filesystem::create_directories(path.parent_path());
+    std::ofstream(path, std::ios::binary) << content;
+    return path.string();
 }
 
 std::string readFile(const std::string& path) {
@@ -46,6 +59,13 @@ int countOf(const std::string& text, const std::string& part) {
     for (std::size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + 1))
         ++count;
     return count;
+}
+
+std::vector<std::string> listedNames(const std::string& folder) {
+    std::vector<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(folder))
+        names.push_back(entry.path().filename().string());
+    return names;
 }
 
 }  // namespace testsupport

@@ -7,6 +7,7 @@ set_target_properties(vorn_test_plugin_stub PROPERTIES
 
 vorn_add_test(plugin_registration_test
   SOURCES ${CMAKE_CURRENT_LIST_DIR}/plugin_registration_test.cpp
+          ${CMAKE_CURRENT_LIST_DIR}/../../support/temp_dir.cpp
   LIBS vorn_core
   ENV "LSAN_OPTIONS=suppressions=${CMAKE_CURRENT_LIST_DIR}/../../nullrender/lsan.supp"
     ASAN_OPTIONS=fast_unwind_on_malloc=0)

@@ -5,7 +5,8 @@
 
 #include <cstdlib>
 #include <fstream>
-#include <random>
+
+#include "support/temp_dir.h"
 
 namespace {
 
@@ -13,21 +14,10 @@ namespace fs = std::filesystem;
 
 constexpr std::uint32_t kAccessDenied = 0x80070005;  // what the stub's export returns
 
-class TempFolder {
-  public:
-    TempFolder() {
-        std::random_device random;
-        path_ = fs::temp_directory_path() / ("vorn-registration-" + std::to_string(random()));
-        fs::create_directories(path_);
-    }
-    ~TempFolder() {
-        std::error_code ignored;
-        fs::remove_all(path_, ignored);
-    }
-    const fs::path& path() const { return path_; }
-
-  private:
-    fs::path path_;
+// A temporary folder as the paths the registration takes.
+struct TempFolder {
+    testsupport::TempDir dir;
+    fs::path path() const { return dir.path(); }
 };
 
 void placeStub(const fs::path& folder) {

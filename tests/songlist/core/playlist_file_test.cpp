@@ -11,7 +11,7 @@
 #include "songlist/core/file_uri.h"
 #include "songlist/core/m3u_file.h"
 #include "songlist/core/song_list.h"
-#include "test_tree.h"
+#include "support/temp_dir.h"
 
 namespace {
 
@@ -41,21 +41,21 @@ void expectTexts(const PlaylistEntry& entry, const std::string& author, const st
 }
 
 TEST(M3uReader, ReadsWhatPlayersWrite) {
-    TempTree tree;
-    const std::string root = tree.root();
+    testsupport::TempDir tree;
+    const std::string root = tree.path();
     const Read read =
-        readAll(tree.file("mix.m3u8",
-                          "\xEF\xBB\xBF#EXTM3U\r\n"
-                          "#EXTINF:123,Artist - Title, with comma\r\n"
-                          "sub/a.mp3\r\n"
-                          "\r\n"
-                          "# a comment\r\n"
-                          "/abs/b.wav\n"
-                          "#EXTINF:-1 tvg-name=\"x,y\",Only Title\n"
-                          "file:///m/M%C3%BAsica/a%20b%FF.mp3\n"
-                          "http://radio.example/stream\n"
-                          "  spaced.ogg  \n" +
-                              std::string(kPlaylistLineMax + 10, 'x') + "\n" + "last.wav"));
+        readAll(tree.write("mix.m3u8",
+                           "\xEF\xBB\xBF#EXTM3U\r\n"
+                           "#EXTINF:123,Artist - Title, with comma\r\n"
+                           "sub/a.mp3\r\n"
+                           "\r\n"
+                           "# a comment\r\n"
+                           "/abs/b.wav\n"
+                           "#EXTINF:-1 tvg-name=\"x,y\",Only Title\n"
+                           "file:///m/M%C3%BAsica/a%20b%FF.mp3\n"
+                           "http://radio.example/stream\n"
+                           "  spaced.ogg  \n" +
+                               std::string(kPlaylistLineMax + 10, 'x') + "\n" + "last.wav"));
     EXPECT_EQ(read.result, 0);
     ASSERT_EQ(read.paths(),
               (Paths{root + "/sub/a.mp3", "/abs/b.wav", "/m/M\xC3\xBAsica/a b\xFF.mp3",
@@ -66,30 +66,30 @@ TEST(M3uReader, ReadsWhatPlayersWrite) {
     expectTexts(read.entries[3], "", "");
 
     // No header, bare paths: as a simple .m3u; any letter case of the suffix.
-    EXPECT_EQ(readAll(tree.file("plain.M3U", "a.mp3\n/b.mp3")).paths(),
+    EXPECT_EQ(readAll(tree.write("plain.M3U", "a.mp3\n/b.mp3")).paths(),
               (Paths{root + "/a.mp3", "/b.mp3"}));
     EXPECT_EQ(readAll(root + "/missing.m3u").result, -1);
 }
 
 TEST(PlsReader, ReadsEntriesInNumberOrderWhateverTheLinesSay) {
-    TempTree tree;
-    const std::string root = tree.root();
-    const Read read = readAll(tree.file("list.pls",
-                                        "\xEF\xBB\xBF[playlist]\r\n"
-                                        "NumberOfEntries=1\r\n"
-                                        "File10=file:///m/ten.mp3\r\n"
-                                        "File2 = b.mp3\r\n"
-                                        "Title1=X - Y\r\n"
-                                        "file1=/abs/a.wav\r\n"
-                                        "Length1=10\r\n"
-                                        "Title3=no file\r\n"
-                                        "File4=http://radio.example/\r\n"
-                                        "FileX=/not/a/number.wav\r\n"
-                                        "[other]\r\n"
-                                        "File5=/not/in/playlist.wav\r\n"
-                                        "[PLAYLIST]\r\n"
-                                        "Version=2\r\n"
-                                        "File6=/six.wav\r\n"));
+    testsupport::TempDir tree;
+    const std::string root = tree.path();
+    const Read read = readAll(tree.write("list.pls",
+                                         "\xEF\xBB\xBF[playlist]\r\n"
+                                         "NumberOfEntries=1\r\n"
+                                         "File10=file:///m/ten.mp3\r\n"
+                                         "File2 = b.mp3\r\n"
+                                         "Title1=X - Y\r\n"
+                                         "file1=/abs/a.wav\r\n"
+                                         "Length1=10\r\n"
+                                         "Title3=no file\r\n"
+                                         "File4=http://radio.example/\r\n"
+                                         "FileX=/not/a/number.wav\r\n"
+                                         "[other]\r\n"
+                                         "File5=/not/in/playlist.wav\r\n"
+                                         "[PLAYLIST]\r\n"
+                                         "Version=2\r\n"
+                                         "File6=/six.wav\r\n"));
     EXPECT_EQ(read.result, 0);
     ASSERT_EQ(read.paths(), (Paths{"/abs/a.wav", root + "/b.mp3", "/six.wav", "/m/ten.mp3"}));
     expectTexts(read.entries[0], "X", "Y");
@@ -111,7 +111,7 @@ TEST(FileUri, LocalAddressesDecodeAndOthersAreNamedSo) {
 
 // Whatever the names, an M3U8 written by the player reads back as the same songs.
 TEST(M3u8Writer, WritesUtf8WithDurationsAndReadsBackTheSamePaths) {
-    TempTree tree;
+    testsupport::TempDir tree;
     SongList list;
     list.append("/m/a.wav", "Au", "Ti", 61.7);
     list.append("/m/b.mp3", "", "Only\ntitle");
@@ -121,9 +121,9 @@ TEST(M3u8Writer, WritesUtf8WithDurationsAndReadsBackTheSamePaths) {
     list.append("#relative.wav", "", "");
     const std::string longest = "/m/" + std::string(4000, '\xFF');  // thrice as long as an address
     list.append(longest, "", "");
-    const std::string path = tree.root() + "/out.m3u8";
+    const std::string path = tree.path() + "/out.m3u8";
     ASSERT_EQ(writeListFile(path, list, nullptr, nullptr), 0);
-    const std::string text = readWholeFile(path);
+    const std::string text = testsupport::readFile(path);
     EXPECT_EQ(
         text.rfind("#EXTM3U\n#EXTINF:61,Au - Ti\n/m/a.wav\n#EXTINF:-1,Only title\n/m/b.mp3\n", 0),
         0u)
@@ -137,7 +137,7 @@ TEST(M3u8Writer, WritesUtf8WithDurationsAndReadsBackTheSamePaths) {
     expectTexts(read.entries[1], "", "Only title");
 
     std::string reason;
-    EXPECT_EQ(writeListFile(tree.root() + "/no/folder.m3u", list, &reason, nullptr), -3);
+    EXPECT_EQ(writeListFile(tree.path() + "/no/folder.m3u", list, &reason, nullptr), -3);
     EXPECT_FALSE(reason.empty());
 }
 

@@ -6,6 +6,6 @@ vorn_add_test(songlist_searcher_tests
     ${CMAKE_CURRENT_LIST_DIR}/song_list_test.cpp
     ${CMAKE_CURRENT_LIST_DIR}/song_searcher_test.cpp
     ${CMAKE_CURRENT_LIST_DIR}/song_searcher_thread_test.cpp
-    ${CMAKE_CURRENT_LIST_DIR}/test_tree.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/../../support/temp_dir.cpp
     ${CMAKE_CURRENT_LIST_DIR}/wildcard_test.cpp
   LIBS vorn_core vorn_test_doubles)

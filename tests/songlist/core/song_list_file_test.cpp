@@ -15,7 +15,7 @@
 
 #include "songlist/core/song_list.h"
 #include "support/file_size_limit.h"
-#include "test_tree.h"
+#include "support/temp_dir.h"
 
 namespace {
 
@@ -37,17 +37,17 @@ using testsupport::FileSizeLimit;
 }  // namespace
 
 TEST(SongListFileWriter, WritesHeaderAndOneCrLfLinePerSong) {
-    TempTree tree;
+    testsupport::TempDir tree;
     SongList list;
     list.append("/m/a.wav", "Author A", "Title A");
     list.append("/m/b.mp3", "", "");
     list.append("/m/\xFF\xFE.avi", "\xE4\xBD\x9C", "t");
-    const std::string path = tree.root() + "/out.lst";
+    const std::string path = tree.path() + "/out.lst";
     std::string reason = "untouched";
     ASSERT_EQ(writeSongList(path, list, &reason), 0);
     EXPECT_EQ(reason, "untouched");
 
-    const std::string text = readWholeFile(path);
+    const std::string text = testsupport::readFile(path);
     const std::regex expected(
         "#v1000\r\n"
         "# Song List created by \\(tavik Vornel\\) at "
@@ -59,27 +59,27 @@ TEST(SongListFileWriter, WritesHeaderAndOneCrLfLinePerSong) {
 }
 
 TEST(SongListFileWriter, UncreatableFileGivesMinusThreeWithReason) {
-    TempTree tree;
+    testsupport::TempDir tree;
     SongList list;
     list.append("/m/a.wav", "", "");
     std::string reason;
-    const std::string path = tree.root() + "/no/such/folder/out.lst";
+    const std::string path = tree.path() + "/no/such/folder/out.lst";
     EXPECT_EQ(writeSongList(path, list, &reason), -3);
     EXPECT_FALSE(reason.empty());
     EXPECT_FALSE(std::filesystem::exists(path));
-    EXPECT_EQ(writeSongList(tree.root(), list, nullptr), -3);  // a folder is no file
+    EXPECT_EQ(writeSongList(tree.path(), list, nullptr), -3);  // a folder is no file
 
-    const std::string underFile = tree.file("plain") + "/out.lst";  // no folder to hold it
+    const std::string underFile = tree.write("plain") + "/out.lst";  // no folder to hold it
     reason.clear();
     EXPECT_EQ(writeSongList(underFile, list, &reason), -3);
     EXPECT_EQ(reason, std::generic_category().message(ENOTDIR));
-    EXPECT_EQ(listedNames(tree.root()), Paths{"plain"});
+    EXPECT_EQ(testsupport::listedNames(tree.path()), Paths{"plain"});
 }
 
 TEST(SongListFileWriter, AFailedSaveKeepsTheOldListAndLeavesNoNewFile) {
-    TempTree tree;
+    testsupport::TempDir tree;
     const std::string old = "#v1000\r\n/m/old.wav\t\t\r\n";
-    const std::string path = tree.file("kept.lst", old);
+    const std::string path = tree.write("kept.lst", old);
     SongList list;
     for (int i = 0; i < 200; ++i)
         list.append("/m/song " + std::to_string(i) + ".wav", "author", "title");
@@ -87,22 +87,23 @@ TEST(SongListFileWriter, AFailedSaveKeepsTheOldListAndLeavesNoNewFile) {
     {
         FileSizeLimit limit(1000);  // the new list can't be written whole
         EXPECT_EQ(writeSongList(path, list, &reason), -3);
-        EXPECT_EQ(writeSongList(tree.root() + "/new.lst", list, nullptr), -3);
+        EXPECT_EQ(writeSongList(tree.path() + "/new.lst", list, nullptr), -3);
     }
     EXPECT_EQ(reason, std::generic_category().message(EFBIG));
-    EXPECT_EQ(readWholeFile(path), old);
-    EXPECT_EQ(listedNames(tree.root()), Paths{"kept.lst"});  // no temporary, no new.lst
-    EXPECT_EQ(writeSongList(path, list, nullptr), 0);        // room again: the save goes through
+    EXPECT_EQ(testsupport::readFile(path), old);
+    EXPECT_EQ(testsupport::listedNames(tree.path()),
+              Paths{"kept.lst"});                      // no temporary, no new.lst
+    EXPECT_EQ(writeSongList(path, list, nullptr), 0);  // room again: the save goes through
     EXPECT_EQ(readList(path).paths.size(), 200u);
 }
 
 TEST(SongListFileReader, WrittenListReadsBackWithTheSamePaths) {
-    TempTree tree;
+    testsupport::TempDir tree;
     SongList list;
     const Paths written = {"/m/\xFF\xFE song.wav", " /m/spaced.mp3 ", "/m/a.wav", "/m/a.wav"};
     for (const auto& p : written)
         list.append(p, "x", "y");
-    const std::string path = tree.root() + "/round.lst";
+    const std::string path = tree.path() + "/round.lst";
     ASSERT_EQ(writeSongList(path, list, nullptr), 0);
     const ReadResult read = readList(path);
     EXPECT_EQ(read.result, 0);
@@ -112,7 +113,7 @@ TEST(SongListFileReader, WrittenListReadsBackWithTheSamePaths) {
 // Linux names may hold TABs and line breaks, media texts too: what is written reads back
 // as the same songs, and what can't be written is left out and counted.
 TEST(SongListFileReader, LineBreaksInTextsAndPathsThatCantBeCarried) {
-    TempTree tree;
+    testsupport::TempDir tree;
     SongList list;
     Paths kept;
     for (int i = 0; i < 19; ++i) {
@@ -124,81 +125,82 @@ TEST(SongListFileReader, LineBreaksInTextsAndPathsThatCantBeCarried) {
     list.append("/m/" + std::string(kSongListLineMax, 'x'), "", "");
     list.append("/m/long texts.wav", std::string(3000, 'a'), std::string(3000, 't'));
     kept.push_back("/m/long texts.wav");
-    const std::string path = tree.root() + "/odd.lst";
+    const std::string path = tree.path() + "/odd.lst";
     std::size_t leftOut = 0;
     ASSERT_EQ(writeSongList(path, list, nullptr, &leftOut), 0);
     EXPECT_EQ(leftOut, 5u);
     const ReadResult read = readList(path);
     EXPECT_EQ(read.result, 0) << "no line is longer than the reader takes";
     EXPECT_EQ(read.paths, kept);
-    EXPECT_NE(readWholeFile(path).find("\tby someone \ttwo lines  here\r\n"), std::string::npos);
+    EXPECT_NE(testsupport::readFile(path).find("\tby someone \ttwo lines  here\r\n"),
+              std::string::npos);
 }
 
 TEST(SongListFileReader, AByteOrderMarkAtTheStartIsSkipped) {
-    TempTree tree;
+    testsupport::TempDir tree;
     const std::string bom = "\xEF\xBB\xBF";
-    EXPECT_EQ(readList(tree.file("a.lst", bom + "/m/a.wav\r\n" + bom + "/m/b.wav\n")).paths,
+    EXPECT_EQ(readList(tree.write("a.lst", bom + "/m/a.wav\r\n" + bom + "/m/b.wav\n")).paths,
               (Paths{"/m/a.wav", bom + "/m/b.wav"}));
-    EXPECT_TRUE(readList(tree.file("c.lst", bom + "#v1000\r\n")).paths.empty());
-    EXPECT_TRUE(readList(tree.file("d.lst", bom)).paths.empty());
-    EXPECT_EQ(readList(tree.file("e.lst", "\xEF\xBB/x\n")).paths, Paths{"\xEF\xBB/x"});
+    EXPECT_TRUE(readList(tree.write("c.lst", bom + "#v1000\r\n")).paths.empty());
+    EXPECT_TRUE(readList(tree.write("d.lst", bom)).paths.empty());
+    EXPECT_EQ(readList(tree.write("e.lst", "\xEF\xBB/x\n")).paths, Paths{"\xEF\xBB/x"});
     const std::string fits(kSongListLineMax, 'p');
-    const ReadResult full = readList(tree.file("f.lst", bom + fits + "\n/m/c.wav\n"));
+    const ReadResult full = readList(tree.write("f.lst", bom + fits + "\n/m/c.wav\n"));
     EXPECT_EQ(full.result, 0) << "the mark does not count against the line";
     EXPECT_EQ(full.paths, (Paths{fits, "/m/c.wav"}));
 }
 
 TEST(SongListFileReader, CommentsEmptyLinesAndLineEnds) {
-    TempTree tree;
-    EXPECT_EQ(readList(tree.file("empty.lst")).result, 0);
-    EXPECT_TRUE(readList(tree.file("empty.lst")).paths.empty());
+    testsupport::TempDir tree;
+    EXPECT_EQ(readList(tree.write("empty.lst")).result, 0);
+    EXPECT_TRUE(readList(tree.write("empty.lst")).paths.empty());
 
-    const ReadResult comments = readList(tree.file("c.lst", "#v1000\r\n# note\r\n#/m/x.wav\r\n"));
+    const ReadResult comments = readList(tree.write("c.lst", "#v1000\r\n# note\r\n#/m/x.wav\r\n"));
     EXPECT_EQ(comments.result, 0);
     EXPECT_TRUE(comments.paths.empty());
 
     // Bare paths, LF only, no version line, no final newline; '#' only counts first.
-    const ReadResult bare = readList(tree.file("b.lst", "/m/a.wav\n\n /m/#b.wav\n/m/c.wav"));
+    const ReadResult bare = readList(tree.write("b.lst", "/m/a.wav\n\n /m/#b.wav\n/m/c.wav"));
     EXPECT_EQ(bare.result, 0);
     EXPECT_EQ(bare.paths, (Paths{"/m/a.wav", " /m/#b.wav", "/m/c.wav"}));
 
     // The path ends at the first TAB; a lone CR inside a line is text.
     const ReadResult tabs =
-        readList(tree.file("t.lst", "/m/a.wav\t\t\r\n\tno path\r\n/m/b\r.wav\r\n"));
+        readList(tree.write("t.lst", "/m/a.wav\t\t\r\n\tno path\r\n/m/b\r.wav\r\n"));
     EXPECT_EQ(tabs.paths, (Paths{"/m/a.wav", "/m/b\r.wav"}));
 }
 
 TEST(SongListFileReader, OverlongLineIsCutAndEndsTheReading) {
-    TempTree tree;
+    testsupport::TempDir tree;
     const std::string fits(kSongListLineMax, 'p');
-    const ReadResult ok = readList(tree.file("fits.lst", fits + "\r\n/m/next.wav\r\n"));
+    const ReadResult ok = readList(tree.write("fits.lst", fits + "\r\n/m/next.wav\r\n"));
     EXPECT_EQ(ok.result, 0);
     EXPECT_EQ(ok.paths, (Paths{fits, "/m/next.wav"}));
 
-    const ReadResult longPath = readList(tree.file("long.lst", fits + "tail\n/m/never.wav\n"));
+    const ReadResult longPath = readList(tree.write("long.lst", fits + "tail\n/m/never.wav\n"));
     EXPECT_EQ(longPath.result, -2);
     EXPECT_EQ(longPath.paths, Paths{fits});
 
     const std::string tabbed = "/m/a.wav\t" + std::string(kSongListLineMax, 'x') + "\n/m/b.wav\n";
-    const ReadResult cut = readList(tree.file("tab.lst", "/m/first.wav\n" + tabbed));
+    const ReadResult cut = readList(tree.write("tab.lst", "/m/first.wav\n" + tabbed));
     EXPECT_EQ(cut.result, -2);
     EXPECT_EQ(cut.paths, (Paths{"/m/first.wav", "/m/a.wav"}));
 }
 
 TEST(SongListFileReader, MissingFileOrFolderCantBeOpened) {
-    TempTree tree;
-    EXPECT_EQ(readList(tree.root() + "/missing.lst").result, -1);
-    EXPECT_EQ(readList(tree.root()).result, -1);
+    testsupport::TempDir tree;
+    EXPECT_EQ(readList(tree.path() + "/missing.lst").result, -1);
+    EXPECT_EQ(readList(tree.path()).result, -1);
 }
 
 TEST(SongListFileReader, OnlyRegularFilesAreReadAndAFifoIsRefusedAtOnce) {
-    TempTree tree;
-    const std::string list = tree.file("real.lst", "/m/a.wav\r\n");
-    const std::string link = tree.root() + "/link.lst";
+    testsupport::TempDir tree;
+    const std::string list = tree.write("real.lst", "/m/a.wav\r\n");
+    const std::string link = tree.path() + "/link.lst";
     std::filesystem::create_symlink(list, link);
     EXPECT_EQ(readList(link).paths, Paths{"/m/a.wav"});
 
-    const std::string fifo = tree.root() + "/pipe.lst";
+    const std::string fifo = tree.path() + "/pipe.lst";
     ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
     // Holds both ends, so a reader that waits for a writer or for data is set free again
     // by the close below instead of hanging the test.
@@ -215,11 +217,11 @@ TEST(SongListFileReader, OnlyRegularFilesAreReadAndAFifoIsRefusedAtOnce) {
 }
 
 TEST(SongListFileReader, StopsAsSoonAsKeepGoingSaysNo) {
-    TempTree tree;
+    testsupport::TempDir tree;
     std::string text = "#v1000\r\n";
     for (int i = 0; i < 5000; ++i)
         text += "/m/" + std::to_string(i) + ".wav\t\t\r\n";
-    const std::string path = tree.file("long.lst", text);
+    const std::string path = tree.write("long.lst", text);
 
     Paths paths;
     int asked = 0;

@@ -14,7 +14,7 @@
 
 #include "songlist/core/song_list.h"
 #include "support/song_catalogue.h"
-#include "test_tree.h"
+#include "support/temp_dir.h"
 
 namespace fs = std::filesystem;
 
@@ -43,7 +43,7 @@ class SearchTest : public testing::Test {
         return all;
     }
 
-    TempTree tree;
+    testsupport::TempDir tree;
     SongList list;
     testsupport::SongCatalogue songs{testsupport::SongCatalogue::Unlisted::ByFileName};
     std::vector<int> notified;
@@ -72,8 +72,8 @@ TEST_F(SearchTest, FolderGivesPatternsInOrderThenSubfoldersDepthFirst) {
     for (const char* name : {"z.WAV", "sub10/n.wav", "track 2.wav", "b.mp3", "1.WAV", "sub2/q.wav",
                              "a.wav", "Track 10.wav", "c.avi", "2.wav", "sub1/x.mp3", ".hidden.wav",
                              "notes.txt", "02.wav", "sub1/deep/d.avi", "sub1/y.wav"})
-        tree.file(name);
-    const std::string& r = tree.root();
+        tree.write(name);
+    const std::string& r = tree.path();
     std::vector<std::string> expected;
     for (const char* name : {".hidden.wav", "1.WAV", "02.wav", "2.wav", "a.wav", "track 2.wav",
                              "Track 10.wav", "z.WAV", "b.mp3", "c.avi", "sub1/y.wav", "sub1/x.mp3",
@@ -86,27 +86,27 @@ TEST_F(SearchTest, FolderGivesPatternsInOrderThenSubfoldersDepthFirst) {
 }
 
 TEST_F(SearchTest, FolderEndingInSlashGivesDoubleSlash) {
-    tree.file("sub/a.wav");
-    EXPECT_EQ(search(Folder, tree.root() + "/"),
-              std::vector<std::string>{tree.root() + "//sub/a.wav"});
+    tree.write("sub/a.wav");
+    EXPECT_EQ(search(Folder, tree.path() + "/"),
+              std::vector<std::string>{tree.path() + "//sub/a.wav"});
 }
 
 TEST_F(SearchTest, EmptyPatternFindsNothingAndBlankStaysInPattern) {
     for (const char* name : {"a.wav", "b.mp3", " c.mp3"})
-        tree.file(name);
-    EXPECT_EQ(search(Folder, tree.root(), "*.wav;; *.mp3;"),
-              (std::vector<std::string>{tree.root() + "/a.wav", tree.root() + "/ c.mp3"}));
+        tree.write(name);
+    EXPECT_EQ(search(Folder, tree.path(), "*.wav;; *.mp3;"),
+              (std::vector<std::string>{tree.path() + "/a.wav", tree.path() + "/ c.mp3"}));
 }
 
 TEST_F(SearchTest, FileMatchingTwoPatternsIsAddedTwice) {
-    tree.file("a.wav");
-    EXPECT_EQ(search(Folder, tree.root(), "*.wav;A.*").size(), 2u);
+    tree.write("a.wav");
+    EXPECT_EQ(search(Folder, tree.path(), "*.wav;A.*").size(), 2u);
 }
 
 TEST_F(SearchTest, FileSelectionsSplitAtBars) {
-    const std::string good1 = tree.file("good1.wav");
-    const std::string bad = tree.file("bad.wav");
-    const std::string good2 = tree.file("good2.mp3");
+    const std::string good1 = tree.write("good1.wav");
+    const std::string bad = tree.write("bad.wav");
+    const std::string good2 = tree.write("good2.mp3");
     EXPECT_EQ(search(File, good1 + "|" + bad + "|" + good2 + "|"),
               (std::vector<std::string>{good1, good2}));
     EXPECT_EQ(songs.openedPaths(), (std::vector<std::string>{good1, bad, good2}));
@@ -123,16 +123,16 @@ TEST_F(SearchTest, FileSelectionsSplitAtBars) {
 }
 
 TEST_F(SearchTest, EmptyFolderPieceDoesNotSearchTheRoot) {
-    tree.file("one/a.wav");
-    tree.file("two/b.wav");
-    search(Folder, tree.root() + "/one||" + tree.root() + "/two");
+    tree.write("one/a.wav");
+    tree.write("two/b.wav");
+    search(Folder, tree.path() + "/one||" + tree.path() + "/two");
     EXPECT_EQ(paths(),
-              (std::vector<std::string>{tree.root() + "/one/a.wav", tree.root() + "/two/b.wav"}));
+              (std::vector<std::string>{tree.path() + "/one/a.wav", tree.path() + "/two/b.wav"}));
     EXPECT_EQ(songs.openedPaths().size(), 2u);
 }
 
 TEST_F(SearchTest, AuthorAndTitleAreCutOrEmpty) {
-    search(File, tree.file("noinfo.wav") + "|" + tree.file("long.wav"));
+    search(File, tree.write("noinfo.wav") + "|" + tree.write("long.wav"));
     ASSERT_EQ(list.count(), 2);
     EXPECT_EQ(list.authorAt(0), "");
     EXPECT_EQ(list.titleAt(0), "");
@@ -142,17 +142,17 @@ TEST_F(SearchTest, AuthorAndTitleAreCutOrEmpty) {
 }
 
 TEST_F(SearchTest, UnknownKindNotifiesMinusOneAndProbesNothing) {
-    tree.file("a.wav");
-    search(static_cast<ListType>(7), tree.root());
+    tree.write("a.wav");
+    search(static_cast<ListType>(7), tree.path());
     EXPECT_EQ(notified, std::vector<int>{-1});
     EXPECT_TRUE(songs.openedPaths().empty());
 }
 
 TEST_F(SearchTest, NotifyComesLastWhileStillRunning) {
-    tree.file("a.wav");
-    tree.file("b.mp3");
+    tree.write("a.wav");
+    tree.write("b.mp3");
     SongSearcher searcher(list, songs.probeFactory());
-    searcher.selection = tree.root();
+    searcher.selection = tree.path();
     searcher.setPatterns(kDefaultPatterns);
     bool wasRunning = false;
     int countAtNotify = -1;
@@ -169,54 +169,55 @@ TEST_F(SearchTest, NotifyComesLastWhileStillRunning) {
 }
 
 TEST_F(SearchTest, LinksBackIntoTheTreeAreNotFollowedAgain) {
-    tree.file("a/song.wav");
-    fs::create_directory_symlink(tree.root(), tree.root() + "/a/up");
-    fs::create_directory_symlink(".", tree.root() + "/a/self");
-    TempTree outside;
-    outside.file("far.mp3");
-    fs::create_directory_symlink(outside.root(), tree.root() + "/linked");
-    fs::create_symlink("missing", tree.root() + "/dangling.wav");
+    tree.write("a/song.wav");
+    fs::create_directory_symlink(tree.path(), tree.path() + "/a/up");
+    fs::create_directory_symlink(".", tree.path() + "/a/self");
+    testsupport::TempDir outside;
+    outside.write("far.mp3");
+    fs::create_directory_symlink(outside.path(), tree.path() + "/linked");
+    fs::create_symlink("missing", tree.path() + "/dangling.wav");
 
-    const std::vector<std::string> found = search(Folder, tree.root());
-    EXPECT_EQ(std::count(found.begin(), found.end(), tree.root() + "/a/song.wav"), 1);
-    EXPECT_EQ(std::count(found.begin(), found.end(), tree.root() + "/linked/far.mp3"), 1);
+    const std::vector<std::string> found = search(Folder, tree.path());
+    EXPECT_EQ(std::count(found.begin(), found.end(), tree.path() + "/a/song.wav"), 1);
+    EXPECT_EQ(std::count(found.begin(), found.end(), tree.path() + "/linked/far.mp3"), 1);
     EXPECT_EQ(found.size(), 2u);
 }
 
 TEST_F(SearchTest, FoldersAndFilesThatVanishAreSkipped) {
-    tree.file("trigger.wav");
-    tree.file("vanish.mp3");
-    tree.file("gone/lost.wav");
+    tree.write("trigger.wav");
+    tree.write("vanish.mp3");
+    tree.write("gone/lost.wav");
     songs.onOpen = [this](const std::string& path) {
         if (!path.ends_with("trigger.wav"))
             return;
-        fs::remove_all(tree.root() + "/gone");
-        fs::remove(tree.root() + "/vanish.mp3");
+        fs::remove_all(tree.path() + "/gone");
+        fs::remove(tree.path() + "/vanish.mp3");
     };
-    EXPECT_EQ(search(Folder, tree.root()), std::vector<std::string>{tree.root() + "/trigger.wav"});
+    EXPECT_EQ(search(Folder, tree.path()), std::vector<std::string>{tree.path() + "/trigger.wav"});
     EXPECT_EQ(notified, std::vector<int>{0});
 }
 
 TEST_F(SearchTest, UnreadableFolderIsSkipped) {
     if (geteuid() == 0)
         GTEST_SKIP() << "permissions don't keep root out of a folder";
-    tree.file("a.wav");
-    tree.file("locked/b.wav");
-    fs::permissions(tree.root() + "/locked", fs::perms::none);
-    EXPECT_EQ(search(Folder, tree.root()), std::vector<std::string>{tree.root() + "/a.wav"});
+    tree.write("a.wav");
+    tree.write("locked/b.wav");
+    fs::permissions(tree.path() + "/locked", fs::perms::none);
+    EXPECT_EQ(search(Folder, tree.path()), std::vector<std::string>{tree.path() + "/a.wav"});
 }
 
 TEST_F(SearchTest, NamesThatAreNotUtf8AreFoundUnchanged) {
-    const std::string odd = tree.file("d\xFF/\xFF\xFEsong.wav");
-    EXPECT_EQ(search(Folder, tree.root()), std::vector<std::string>{odd});
+    const std::string odd = tree.write("d\xFF/\xFF\xFEsong.wav");
+    EXPECT_EQ(search(Folder, tree.path()), std::vector<std::string>{odd});
 }
 
 TEST_F(SearchTest, SongListFilesAreReadInTurn) {
-    const std::string a = tree.file("a.wav");
-    const std::string b = tree.file("b.mp3");
-    const std::string first = tree.file("1.lst", "#v1000\r\n" + a + "\tOld\tText\r\n");
-    const std::string second = tree.file("2.lst", b + "\n" + tree.root() + "/bad.wav\n" + a + "\n");
-    search(SongListFile, first + "|" + tree.root() + "/missing.lst|" + second);
+    const std::string a = tree.write("a.wav");
+    const std::string b = tree.write("b.mp3");
+    const std::string first = tree.write("1.lst", "#v1000\r\n" + a + "\tOld\tText\r\n");
+    const std::string second =
+        tree.write("2.lst", b + "\n" + tree.path() + "/bad.wav\n" + a + "\n");
+    search(SongListFile, first + "|" + tree.path() + "/missing.lst|" + second);
     EXPECT_EQ(paths(), (std::vector<std::string>{a, b, a}));
     EXPECT_EQ(list.authorAt(0), "A:a.wav");  // from the media, not from the list file
     EXPECT_EQ(notified, std::vector<int>{0});
@@ -225,12 +226,12 @@ TEST_F(SearchTest, SongListFilesAreReadInTurn) {
 // A File selection takes each item by what it is: a folder is searched, a playlist read
 // (its texts standing in where the media has none), a file probed; in the order given.
 TEST_F(SearchTest, AFileSelectionTakesEachItemByWhatItIs) {
-    const std::string inFolder = tree.file("f/a.wav");
-    const std::string listed = tree.file("noinfo.wav");
-    const std::string named = tree.file("b.mp3");
-    const std::string m3u = tree.file("p.m3u", "#EXTINF:5,Who - What\nnoinfo.wav\n");
-    const std::string pls = tree.file("p.pls", "[playlist]\nFile1=b.mp3\nTitle1=Ignored\n");
-    search(File, tree.root() + "/f|" + m3u + "|" + named + "|" + pls + "|");
+    const std::string inFolder = tree.write("f/a.wav");
+    const std::string listed = tree.write("noinfo.wav");
+    const std::string named = tree.write("b.mp3");
+    const std::string m3u = tree.write("p.m3u", "#EXTINF:5,Who - What\nnoinfo.wav\n");
+    const std::string pls = tree.write("p.pls", "[playlist]\nFile1=b.mp3\nTitle1=Ignored\n");
+    search(File, tree.path() + "/f|" + m3u + "|" + named + "|" + pls + "|");
     EXPECT_EQ(paths(), (std::vector<std::string>{inFolder, listed, named, named}));
     EXPECT_EQ(list.authorAt(1), "Who");
     EXPECT_EQ(list.titleAt(1), "What");
@@ -252,16 +253,16 @@ int bindSocket(const std::string& path) {
 // Opening a FIFO blocks until a writer comes: no search may ever hand one to the probe,
 // nor a socket or device, whether met in a folder, named in a selection or behind a link.
 TEST_F(SearchTest, OnlyRegularFilesReachTheProbe) {
-    const std::string song = tree.file("song.mp3");
-    ASSERT_EQ(::mkfifo((tree.root() + "/pipe.mp3").c_str(), 0644), 0);
-    fs::create_symlink("pipe.mp3", tree.root() + "/link.wav");
-    const int socketFd = bindSocket(tree.root() + "/socket.wav");
-    fs::create_symlink("/dev/null", tree.root() + "/device.avi");
+    const std::string song = tree.write("song.mp3");
+    ASSERT_EQ(::mkfifo((tree.path() + "/pipe.mp3").c_str(), 0644), 0);
+    fs::create_symlink("pipe.mp3", tree.path() + "/link.wav");
+    const int socketFd = bindSocket(tree.path() + "/socket.wav");
+    fs::create_symlink("/dev/null", tree.path() + "/device.avi");
 
-    EXPECT_EQ(search(Folder, tree.root()), std::vector<std::string>{song});
+    EXPECT_EQ(search(Folder, tree.path()), std::vector<std::string>{song});
     list.clear();
-    const std::string named = tree.root() + "/pipe.mp3|" + tree.root() + "/device.avi|" +
-                              tree.root() + "/socket.wav|" + song;
+    const std::string named = tree.path() + "/pipe.mp3|" + tree.path() + "/device.avi|" +
+                              tree.path() + "/socket.wav|" + song;
     EXPECT_EQ(search(File, named), std::vector<std::string>{song});
     EXPECT_EQ(songs.openedPaths(), (std::vector<std::string>{song, song}));
     ::close(socketFd);
@@ -273,7 +274,8 @@ TEST_F(SearchTest, StopEndsAFileSelectionAfterTheFileBeingProbed) {
     SongSearcher searcher(list, songs.probeFactory());
     songs.onOpen = [&](const std::string&) { searcher.requestStop(); };
     searcher.kind = File;
-    searcher.selection = tree.file("a.wav") + "|" + tree.file("b.wav") + "|" + tree.file("c.wav");
+    searcher.selection =
+        tree.write("a.wav") + "|" + tree.write("b.wav") + "|" + tree.write("c.wav");
     searcher.run();
     EXPECT_EQ(songs.openedPaths().size(), 1u);
 }

@@ -14,7 +14,7 @@
 #include "songlist/core/song_list.h"
 #include "songlist/core/song_searcher.h"
 #include "support/song_catalogue.h"
-#include "test_tree.h"
+#include "support/temp_dir.h"
 
 namespace {
 
@@ -53,12 +53,12 @@ class SearchThreadTest : public testing::Test {
   protected:
     void SetUp() override {
         for (const char* name : {"a.wav", "b.wav", "c.wav", "d.wav"})
-            tree.file(name);
-        searcher.selection = tree.root();
+            tree.write(name);
+        searcher.selection = tree.path();
         searcher.setPatterns("*.wav");
     }
 
-    TempTree tree;
+    testsupport::TempDir tree;
     SongList list;
     testsupport::SongCatalogue songs{testsupport::SongCatalogue::Unlisted::ByFileName};
     SongSearcher searcher{list, songs.probeFactory()};
@@ -96,7 +96,7 @@ TEST_F(SearchThreadTest, RunningFromStartAndAStopBeforeTheThreadRunsHolds) {
         factoryGate.acquire();
         return songs.probeFactory()();
     });
-    gated.selection = tree.root();
+    gated.selection = tree.path();
     gated.setPatterns("*.wav");
     int notified = 0;
     gated.setNotify([&](int) { ++notified; });
@@ -147,7 +147,7 @@ TEST_F(SearchThreadTest, DestructionStopsAndWaitsForTheSearch) {
     std::latch firstFileReached{1};
     {
         SongSearcher doomed(list, songs.probeFactory());
-        doomed.selection = tree.root();
+        doomed.selection = tree.path();
         doomed.setPatterns("*.wav");
         // The first probe holds on until the destructor's stop request arrives.
         songs.onOpen = [&](const std::string&) {
