@@ -25,6 +25,7 @@ target_link_libraries(vorn_desktop_support PUBLIC vorn_sanitizers PkgConfig::VOR
 # The test doubles of the playing graph and the probes, over one catalogue of songs.
 add_library(vorn_test_doubles STATIC
   ${CMAKE_CURRENT_LIST_DIR}/fake_player.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/fake_view.cpp
   ${CMAKE_CURRENT_LIST_DIR}/song_catalogue.cpp)
 target_include_directories(vorn_test_doubles PUBLIC ${CMAKE_CURRENT_LIST_DIR}/..)
 target_link_libraries(vorn_test_doubles PUBLIC vorn_core)

@@ -6,9 +6,7 @@
 #include <atomic>
 #include <condition_variable>
 #include <cstdint>
-#include <deque>
 #include <functional>
-#include <map>
 #include <mutex>
 #include <string>
 #include <vector>
@@ -16,6 +14,7 @@
 #include "app/core/app_settings.h"
 #include "playback/core/play_session.h"
 #include "support/fake_player.h"
+#include "support/fake_view.h"
 #include "support/song_catalogue.h"
 
 namespace seqtest {
@@ -26,53 +25,8 @@ using testsupport::SongSpec;
 using testsupport::unopenable;
 using testsupport::unprobeable;
 
-class FakeTimers : public SequencerTimers {
-  public:
-    explicit FakeTimers(const std::int64_t& nowMs) : nowMs_(nowMs) {}
-    void startTimer(TimerId id, int periodMs) override;
-    void killTimer(TimerId id) override { due_.erase(id); }
-    bool runs(TimerId id) const { return due_.count(id) != 0; }
-    int period(TimerId id) const { return runs(id) ? due_.at(id).period : 0; }
-    // The timer due first (earliest, then lowest id), or false when none runs.
-    bool next(TimerId& id, std::int64_t& at) const;
-    void fired(TimerId id);
-
-  private:
-    struct Due {
-        int period;
-        std::int64_t at;
-    };
-    const std::int64_t& nowMs_;
-    std::map<TimerId, Due> due_;
-};
-
-class FakeView : public PlayerView {
-  public:
-    void setStatusText(const std::string& t) override { status = t; }
-    void setSliderText(const std::string& t) override { sliderText = t; }
-    void resetSlider() override { ++sliderResets; }
-    void refreshItemCount(int count) override { itemCount = count; }
-    void showMessage(const std::string& t) override { messages.push_back(t); }
-    void setTrayTip(const std::string& t) override { trayTips.push_back(t); }
-    void iconify() override { ++iconified; }
-    void redrawSlider() override { ++sliderRedraws; }
-    void showSongList(int index) override { songListShownAt = index; }
-    void soundExclamation() override { ++beeps; }
-    void postPlayIndex(int index) override;
-    void handBackToMainBar() override { ++handBacks; }
-    void postExitToMainBar() override { ++exitsPosted; }
-
-    // Takes the next posted PlayIndex: false when none.
-    bool takePosted(int& index);
-
-    std::string status, sliderText;
-    int sliderResets = 0, itemCount = -1, iconified = 0, sliderRedraws = 0;
-    int songListShownAt = -99, beeps = 0, handBacks = 0, exitsPosted = 0;
-    std::vector<std::string> messages, trayTips;
-
-  private:
-    std::deque<int> posted_;
-};
+using testsupport::FakeTimers;
+using testsupport::FakeView;
 
 // The owner's side of the session's loop: the wake-up other threads give, waited for here.
 class OwnerWake {

@@ -14,7 +14,7 @@ endif()
 
 vorn_add_test(media_session_test
   SOURCES ${CMAKE_CURRENT_LIST_DIR}/media_session_test.cpp
-  LIBS vorn_media vorn_test_support)
+  LIBS vorn_media vorn_test_support vorn_test_doubles)
 if(TARGET gstzarvex)
   add_dependencies(media_session_test gstzarvex)
 endif()

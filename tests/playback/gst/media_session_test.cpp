@@ -5,9 +5,7 @@
 
 #include <chrono>
 #include <condition_variable>
-#include <deque>
 #include <functional>
-#include <map>
 #include <mutex>
 #include <thread>
 
@@ -19,66 +17,13 @@
 #include "playback/gst/media_probe.h"
 #include "songlist/core/song_list.h"
 #include "songlist/core/song_searcher.h"
+#include "support/fake_view.h"
 #include "support/temp_dir.h"
 #include "support/test_media.h"
 
 namespace {
 
 using Clock = std::chrono::steady_clock;
-
-class LoopTimers : public SequencerTimers {
-  public:
-    void startTimer(TimerId id, int periodMs) override {
-        timers_[id] = {std::chrono::milliseconds(periodMs),
-                       Clock::now() + std::chrono::milliseconds(periodMs)};
-    }
-    void killTimer(TimerId id) override { timers_.erase(id); }
-    // The timers due now, each restarted for its next period.
-    std::vector<TimerId> due() {
-        std::vector<TimerId> ids;
-        for (auto& [id, timer] : timers_) {
-            if (Clock::now() >= timer.next) {
-                ids.push_back(id);
-                timer.next = Clock::now() + timer.period;
-            }
-        }
-        return ids;
-    }
-
-  private:
-    struct Timer {
-        std::chrono::milliseconds period;
-        Clock::time_point next;
-    };
-    std::map<TimerId, Timer> timers_;
-};
-
-class LoopView : public PlayerView {
-  public:
-    explicit LoopView(OwnerLoop& loop) : loop_(loop) {}
-    PlaySequencer* sequencer = nullptr;
-    bool handedBack = false;
-    std::vector<std::string> messages;
-
-    void setStatusText(const std::string&) override {}
-    void setSliderText(const std::string&) override {}
-    void resetSlider() override {}
-    void refreshItemCount(int) override {}
-    void showMessage(const std::string& text) override { messages.push_back(text); }
-    void setTrayTip(const std::string&) override {}
-    void iconify() override {}
-    void redrawSlider() override {}
-    void showSongList(int) override {}
-    void soundExclamation() override {}
-    void postPlayIndex(int index) override {
-        loop_.post([this, index] { sequencer->onPlayIndex(index); });
-    }
-    void handBackToMainBar() override { handedBack = true; }
-    void postExitToMainBar() override {}
-
-  private:
-    OwnerLoop& loop_;
-};
 
 // The real graph, noting when each song starts running and when it ends.
 class WatchedGraph : public MediaGraph {
@@ -119,17 +64,23 @@ class WatchedGraph : public MediaGraph {
 struct SessionRig {
     explicit SessionRig(AppSettings& settings)
         : searcher(list, makeMediaProbeFactory()),
-          sequencer(graph, searcher, list, timers, view, settings, random, loop) {
-        view.sequencer = &sequencer;
-    }
+          sequencer(graph, searcher, list, timers, view, settings, random, loop) {}
     ~SessionRig() { sequencer.shutdown(); }
 
+    // The window's loop on the real clock: queued calls, posted songs, timers due.
     void run(const std::string& folder) {
-        auto start = Clock::now();
+        const auto start = Clock::now();
         ASSERT_EQ(sequencer.startSession(folder, Folder), 0);
-        while (!view.handedBack && Clock::now() - start < std::chrono::seconds(30)) {
+        while (view.handBacks == 0 && Clock::now() - start < std::chrono::seconds(30)) {
+            nowMs =
+                std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - start).count();
             loop.serve();
-            for (TimerId id : timers.due()) {
+            for (int index = 0; view.takePosted(index);)
+                sequencer.onPlayIndex(index);
+            TimerId id{};
+            std::int64_t at = 0;
+            if (timers.next(id, at) && at <= nowMs) {
+                timers.fired(id);
                 if (id == TimerId::AdvanceTimer)
                     sequencer.onAdvanceTimer();
                 if (id == TimerId::PositionTimer)
@@ -142,9 +93,10 @@ struct SessionRig {
         sequencer.shutdown();
     }
 
+    std::int64_t nowMs = 0;
     OwnerLoop loop{{}};  // served by run()
-    LoopTimers timers;
-    LoopView view{loop};
+    testsupport::FakeTimers timers{nowMs};
+    testsupport::FakeView view;
     SongList list;
     SongSearcher searcher;
     WatchedGraph graph;
@@ -174,7 +126,7 @@ TEST_F(MediaSession, ThreeSongsPlayInOrderCutByTheDemoTime) {
     SessionRig rig(settings);
     rig.run(dir.path());
 
-    EXPECT_TRUE(rig.view.handedBack);
+    EXPECT_TRUE(rig.view.handBacks > 0);
     EXPECT_FALSE(rig.sequencer.inSession());
     EXPECT_TRUE(rig.view.messages.empty());
     EXPECT_EQ(rig.list.count(), 3);
@@ -205,7 +157,7 @@ TEST_F(MediaSession, SongFailingMidwayEndsOnce) {
     {
         SessionRig rig(settings);
         rig.run(dir.path());
-        EXPECT_TRUE(rig.view.handedBack);
+        EXPECT_TRUE(rig.view.handBacks > 0);
         ASSERT_EQ(rig.graph.plays.size(), 3u);
         for (int i = 0; i < 3; ++i)
             EXPECT_EQ(rig.graph.plays[i].ends, 1) << "song " << i;
