@@ -9,6 +9,7 @@
 #include <climits>
 
 #include "settings_sheet_fixture.h"
+#include "support/dialog_layout.h"
 
 namespace {
 
@@ -361,17 +362,16 @@ TEST_F(SettingsSheetTest, ControlsSitAtTheirDialogUnitPositions) {
     const DialogUnits units;
     auto* play = sheet->playOptionsPage();
     auto* others = sheet->otherOptionsPage();
-    EXPECT_EQ(play->control(Play::kStartAndIconCheck)->geometry(), units.rect(7, 3, 149, 11));
-    EXPECT_EQ(play->control(Play::kUseEffectCheck)->geometry(), units.rect(7, 132, 99, 9));
-    EXPECT_EQ(play->control(Play::kChooseEffectsButton)->geometry(), units.rect(115, 128, 20, 14));
-    EXPECT_EQ(others->control(Other::kListFolderEdit)->geometry(), units.rect(84, 95, 119, 13));
-    EXPECT_EQ(others->control(Other::kBrowseFilterButton)->geometry(),
-              units.rect(204, 111, 11, 14));
-    const QRect radio =
-        others->control(Other::kAddWhenDifferentRadio)
-            ->geometry()
-            .translated(others->control(Other::kAddWhenDifferentRadio)->parentWidget()->pos());
-    EXPECT_EQ(radio, units.rect(64, 55, 77, 16));
+    testsupport::expectPlaces(
+        units, {
+                   {"start iconified", play->control(Play::kStartAndIconCheck), 7, 3, 149, 11},
+                   {"use effects", play->control(Play::kUseEffectCheck), 7, 132, 99, 9},
+                   {"choose effects", play->control(Play::kChooseEffectsButton), 115, 128, 20, 14},
+                   {"list folder", others->control(Other::kListFolderEdit), 84, 95, 119, 13},
+                   {"browse filter", others->control(Other::kBrowseFilterButton), 204, 111, 11, 14},
+                   {"add when different", others->control(Other::kAddWhenDifferentRadio), 64, 55,
+                    77, 16, true},
+               });
     EXPECT_GE(play->minimumWidth(), units.x(187));
     EXPECT_GE(others->minimumHeight(), units.y(133));
 

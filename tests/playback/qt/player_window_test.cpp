@@ -14,6 +14,7 @@
 #include "player_window_fixture.h"
 #include "songlist/core/song_list.h"
 #include "songlist/qt/song_list_view.h"
+#include "support/dialog_layout.h"
 
 namespace pwtest {
 namespace {
@@ -276,8 +277,10 @@ TEST_F(PlayerWindowTest, MinimiseHidesOnlyWhenTheTrayIsUsed) {
 TEST_F(PlayerWindowTest, LayoutFollowsTheDialogTemplate) {
     const DialogUnits units(window->font());
     EXPECT_EQ(window->size(), QSize(units.x(263), units.y(23)));
-    EXPECT_EQ(window->fileButton().geometry(), units.rect(1, 2, 20, 18));
-    EXPECT_EQ(window->slider().geometry(), units.rect(23, 2, 240, 20));
+    testsupport::expectPlaces(units, {
+                                         {"File", &window->fileButton(), 1, 2, 20, 18},
+                                         {"slider", &window->slider(), 23, 2, 240, 20},
+                                     });
     EXPECT_EQ(window->fileButton().text(), "&File");
     EXPECT_EQ(window->songListView().size(), window->size());
 }
