@@ -364,9 +364,10 @@ void PlaySequencer::prepareNextSong() {
         return;
     }
     choice.index = next;
+    choice.path = list_.pathAt(next);
     player_.setReportPath(settings_.other.filter);
     player_.setEffects(play.useEffect ? play.effectCatalogue : nullptr);
-    if (!player_.prepareNext(list_.pathAt(next), play.PlayTime)) {
+    if (!player_.prepareNext(choice.path, play.PlayTime)) {
         prepareRefused_ = true;
         return;
     }
@@ -386,7 +387,7 @@ void PlaySequencer::takeJoinedSong() {
     prepared_.reset();
     restoreChoiceState(choice.after);
     repeatCount_ = 0;
-    startOpenedSong(list_.pathAt(choice.index), true);
+    startOpenedSong(choice.path, true);
 }
 
 void PlaySequencer::onAdvanceTimer() {

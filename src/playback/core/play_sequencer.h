@@ -184,6 +184,7 @@ class PlaySequencer {
     };
     struct PreparedChoice {
         int index = -1;
+        std::string path;  // the song prepared, as the list gave it then
         ChoiceState before;
         ChoiceState after;
     };
