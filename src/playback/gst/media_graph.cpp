@@ -102,10 +102,6 @@ GstElement* MediaGraph::pipeline() const {
     return graph_ ? graph_->pipeline() : nullptr;
 }
 
-bool MediaGraph::nextWaiting() const {
-    return nextInput_ != nullptr;
-}
-
 GstElement* MediaGraph::seekTarget() const {
     if (output_ && output_->sink())
         return output_->sink();

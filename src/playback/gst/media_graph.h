@@ -101,8 +101,6 @@ class MediaGraph : public Player {
     // For tests and the report: the current pipeline (not owned), or nullptr. A song's
     // part is inside it, with the output and a prepared song that has joined.
     GstElement* pipeline() const;
-    // For tests: the prepared song has joined the pipeline and waits for its turn.
-    bool nextWaiting() const;
     bool hasNullRenderer() const { return nullRenderer_ != nullptr; }
     // Bus messages waiting for PollEvent.
     std::size_t pendingEvents() const;
